@@ -1,0 +1,94 @@
+#pragma once
+
+// A stand-in for the data-access objects the tool was written against: a Connection that
+// only holds its connection string, a Recordset and a Command that each open a connection
+// of their own from a connection string and give it up when closed or dropped.
+
+#include "provider_session.h"
+
+#include <QString>
+#include <QVariant>
+
+#include <memory>
+
+namespace adodb {
+
+enum CursorTypeEnum {
+    adOpenUnspecified = -1,
+    adOpenForwardOnly = 0,
+    adOpenKeyset = 1,
+    adOpenDynamic = 2,
+    adOpenStatic = 3
+};
+enum LockTypeEnum {
+    adLockUnspecified = -1,
+    adLockReadOnly = 1,
+    adLockPessimistic = 2,
+    adLockOptimistic = 3,
+    adLockBatchOptimistic = 4
+};
+enum ObjectStateEnum { adStateClosed = 0, adStateOpen = 1 };
+enum CommandTypeEnum { adCmdUnknown = 8, adCmdText = 1 };
+inline constexpr int adOptionUnspecified = -1;
+
+class Connection {
+public:
+    QString ConnectionString;
+
+    ObjectStateEnum State() const { return session_ ? adStateOpen : adStateClosed; }
+    void Open();
+    void Close();
+
+private:
+    std::unique_ptr<platform::ProviderSession> session_;
+};
+
+struct Field {
+    QString Name;
+    QVariant Value;
+};
+
+class Recordset {
+public:
+    Recordset() = default;
+    ~Recordset();
+    Recordset(const Recordset&) = delete;
+    Recordset& operator=(const Recordset&) = delete;
+
+    // ActiveConnection is a connection string: the recordset connects by itself.
+    void Open(const QString& source, const QString& activeConnection, CursorTypeEnum cursorType,
+              LockTypeEnum lockType, int options = adOptionUnspecified);
+    void Close();
+
+    // End of file: no current row. ("EOF" itself is taken by the C library.)
+    bool Eof() const;
+    void MoveNext();
+    int FieldCount() const;
+    Field Fields(int index) const;
+    Field Fields(const QString& name) const;
+
+    ObjectStateEnum State() const { return rows_ ? adStateOpen : adStateClosed; }
+    CursorTypeEnum CursorType() const { return cursorType_; }
+    LockTypeEnum LockType() const { return lockType_; }
+
+private:
+    void requireOpen() const;
+
+    // Declared before rows_ so the rows are dropped first.
+    std::unique_ptr<platform::ProviderSession> session_;
+    std::unique_ptr<platform::RowSource> rows_;
+    CursorTypeEnum cursorType_ = adOpenForwardOnly;
+    LockTypeEnum lockType_ = adLockReadOnly;
+};
+
+class Command {
+public:
+    QString ActiveConnection;
+    CommandTypeEnum CommandType = adCmdUnknown;
+    QString CommandText;
+
+    // Runs the text on a connection of its own, dropped before Execute returns.
+    void Execute(int options = adOptionUnspecified);
+};
+
+} // namespace adodb

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+
+#include <memory>
+
+namespace platform {
+
+// The rows of one query, read forward. The first row is current as soon as it is open.
+class RowSource {
+public:
+    virtual ~RowSource() = default;
+    virtual bool atEnd() const = 0;
+    virtual void moveNext() = 0;
+    virtual int fieldCount() const = 0;
+    virtual QString fieldName(int index) const = 0;
+    virtual QVariant value(int index) const = 0;
+};
+
+// One open connection to a database file, as the file provider gives it. It outlives
+// every row source it hands out.
+class ProviderSession {
+public:
+    virtual ~ProviderSession() = default;
+    virtual std::unique_ptr<RowSource> openQuery(const QString& sql) = 0;
+    virtual void execute(const QString& sql) = 0;
+};
+
+// Opens a connection from an OLE DB-style connection string: the provider must be the file
+// database provider; "Data Source" names the file and "Jet OLEDB:Database Password" its
+// password. Throws DbError.
+std::unique_ptr<ProviderSession> openProviderSession(const QString& connectionString);
+
+} // namespace platform

@@ -1,0 +1,101 @@
+#include "sqlite_text_functions.h"
+
+#include "like_pattern.h"
+#include "text_collator.h"
+
+#ifdef TEXTRULES_SQLITE_EXTENSION
+#include <sqlite3ext.h>
+SQLITE_EXTENSION_INIT3
+#else
+#include <sqlite3.h>
+#endif
+
+#include <new>
+#include <string>
+#include <string_view>
+
+namespace textrules {
+namespace {
+
+std::string_view textArgument(sqlite3_value* value) {
+    const auto* bytes = reinterpret_cast<const char*>(sqlite3_value_text(value));
+    return {bytes ? bytes : "", static_cast<std::size_t>(sqlite3_value_bytes(value))};
+}
+
+int collate(void* collator, int lengthA, const void* a, int lengthB, const void* b) {
+    return static_cast<const TextCollator*>(collator)->compare(
+        {static_cast<const char*>(a), static_cast<std::size_t>(lengthA)},
+        {static_cast<const char*>(b), static_cast<std::size_t>(lengthB)});
+}
+
+void destroyCollator(void* collator) {
+    delete static_cast<TextCollator*>(collator);
+}
+
+void destroyPattern(void* pattern) {
+    delete static_cast<LikePattern*>(pattern);
+}
+
+// like(pattern, text[, escape]): the argument order SQLite uses for "text LIKE pattern".
+void like(sqlite3_context* context, int argc, sqlite3_value** argv) {
+    for (int i = 0; i < argc; ++i) {
+        if (sqlite3_value_type(argv[i]) == SQLITE_NULL) {
+            sqlite3_result_null(context);
+            return;
+        }
+    }
+    std::optional<char32_t> escape;
+    if (argc == 3) {
+        const std::u32string e = foldedCodePoints(textArgument(argv[2]));
+        if (e.size() != 1) {
+            sqlite3_result_error(context, "ESCAPE expression must be a single character", -1);
+            return;
+        }
+        escape = e.front();
+    }
+    auto* pattern = static_cast<LikePattern*>(sqlite3_get_auxdata(context, 0));
+    if (pattern == nullptr) {
+        try {
+            pattern = new LikePattern(textArgument(argv[0]), escape);
+        } catch (const std::bad_alloc&) {
+            sqlite3_result_error_nomem(context);
+            return;
+        }
+        sqlite3_set_auxdata(context, 0, pattern, destroyPattern);
+        // SQLite may drop the pattern at once; ask again rather than keep a dangling pointer.
+        pattern = static_cast<LikePattern*>(sqlite3_get_auxdata(context, 0));
+        if (pattern == nullptr) {
+            const LikePattern once(textArgument(argv[0]), escape);
+            sqlite3_result_int(context, once.matches(textArgument(argv[1])) ? 1 : 0);
+            return;
+        }
+    }
+    sqlite3_result_int(context, pattern->matches(textArgument(argv[1])) ? 1 : 0);
+}
+
+} // namespace
+
+int registerTextFunctions(sqlite3* db) {
+    TextCollator* collator = nullptr;
+    try {
+        collator = new TextCollator();
+    } catch (...) {
+        return SQLITE_ERROR;
+    }
+    int rc = sqlite3_create_collation_v2(db, kCollationName, SQLITE_UTF8, collator, collate,
+                                         destroyCollator);
+    if (rc != SQLITE_OK) {
+        return rc; // SQLite has already called destroyCollator
+    }
+    const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS;
+    for (int argc : {2, 3}) {
+        rc = sqlite3_create_function_v2(db, "like", argc, flags, nullptr, like, nullptr, nullptr,
+                                        nullptr);
+        if (rc != SQLITE_OK) {
+            return rc;
+        }
+    }
+    return SQLITE_OK;
+}
+
+} // namespace textrules
