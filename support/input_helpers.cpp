@@ -1,0 +1,59 @@
+#include "input_helpers.h"
+
+#include "keyboard.h"
+#include "twips.h"
+
+#include <QLineEdit>
+#include <QScreen>
+#include <QWidget>
+
+#include <cmath>
+#include <stdexcept>
+
+namespace Library1 {
+
+void MoveFocusByKey(int& keyCode) {
+    if (keyCode == platform::vk::Return || keyCode == platform::vk::Down) {
+        platform::sendTabKeystroke(false);
+    } else if (keyCode == platform::vk::Up) {
+        platform::sendTabKeystroke(true);
+    }
+}
+
+void SelectAllText(QWidget* control) {
+    auto* box = qobject_cast<QLineEdit*>(control);
+    if (box == nullptr) {
+        throw std::invalid_argument("Object doesn't support this property or method");
+    }
+    box->setSelection(0, static_cast<int>(box->text().size()));
+    if (box->text().isEmpty()) {
+        box->setCursorPosition(0);
+    }
+}
+
+float CenteredPosition(float screenSize, float windowSize) {
+    const float position = (screenSize - windowSize - 100.0f) / 2.0f;
+    if (!std::isfinite(position)) {
+        throw std::overflow_error("Overflow");
+    }
+    return position;
+}
+
+void CenterForm(QWidget& form) {
+    const QScreen* screen = form.screen();
+    if (screen == nullptr) {
+        return;
+    }
+    const platform::TwipsScale scale = platform::TwipsScale::of(&form);
+    const auto twipsX = static_cast<float>(scale.twipsPerPixelX());
+    const auto twipsY = static_cast<float>(scale.twipsPerPixelY());
+    const QRect outer = form.frameGeometry();
+    const float left = CenteredPosition(static_cast<float>(screen->geometry().width()) * twipsX,
+                                        static_cast<float>(outer.width()) * twipsX);
+    form.move(static_cast<int>(std::lround(left / twipsX)), form.y());
+    const float top = CenteredPosition(static_cast<float>(screen->geometry().height()) * twipsY,
+                                       static_cast<float>(form.frameGeometry().height()) * twipsY);
+    form.move(form.x(), static_cast<int>(std::lround(top / twipsY)));
+}
+
+} // namespace Library1
