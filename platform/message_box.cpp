@@ -9,7 +9,8 @@ namespace platform {
 int QtMessageBoxService::show(const QString& prompt, int style, const QString& title) {
     QMessageBox box(QApplication::activeWindow());
     box.setWindowTitle(title);
-    box.setText(prompt);
+    // Messages break lines with CR LF; the label here wants a bare line feed.
+    box.setText(QString(prompt).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     box.setWindowModality(Qt::ApplicationModal);
     switch (style & 0x70) {
     case msgbox::Critical:

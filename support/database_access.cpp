@@ -16,8 +16,7 @@ void DatabaseAccess::InitDatabase(const QString& path) {
     connectionCreatedOnDemand().ConnectionString = dbConnectString_;
 }
 
-std::unique_ptr<adodb::Recordset> DatabaseAccess::OpenRecordset(const QString& sql,
-                                                                 bool readOnly) {
+std::unique_ptr<adodb::Recordset> DatabaseAccess::OpenRecordset(const QString& sql, bool readOnly) {
     auto recordset = std::make_unique<adodb::Recordset>();
     recordset->Open(sql, dbConnectString_, readOnly ? adodb::adOpenStatic : adodb::adOpenKeyset,
                     readOnly ? adodb::adLockReadOnly : adodb::adLockOptimistic,
@@ -45,6 +44,22 @@ QString SqlLiteral(const QString& value) {
     QString doubled = value;
     doubled.replace(u'\'', QStringLiteral("''"));
     return u'\'' + doubled + u'\'';
+}
+
+} // namespace Library1
+
+namespace Library1 {
+
+QString TrimSpaces(const QString& text) {
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text[begin] == u' ') {
+        ++begin;
+    }
+    while (end > begin && text[end - 1] == u' ') {
+        --end;
+    }
+    return text.mid(begin, end - begin);
 }
 
 } // namespace Library1

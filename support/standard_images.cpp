@@ -122,8 +122,8 @@ QIcon iconFrom(const std::function<void(QPainter&)>& paint) {
 } // namespace
 
 void fillStandardImages(platform::ImageList& images) {
-    for (const auto& paint : {paintPage, paintFolder, paintDisk, paintMagnifier, paintPrinter,
-                              paintOk, paintCancel}) {
+    for (const auto& paint :
+         {paintPage, paintFolder, paintDisk, paintMagnifier, paintPrinter, paintOk, paintCancel}) {
         images.add(draw(images.imageSize().width(), paint));
     }
 }

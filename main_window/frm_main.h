@@ -1,0 +1,101 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class StorySearchFactory;
+
+namespace Library1 {
+class DatabaseAccess;
+class Dialogs;
+} // namespace Library1
+
+namespace platform {
+class ImageList;
+class ProgramEnd;
+class ProgramFolder;
+class Toolbar;
+struct ToolbarButton;
+} // namespace platform
+
+// What the main window reaches beyond itself; tests put scripted stand-ins here.
+struct MainWindowServices {
+    Library1::DatabaseAccess& database;
+    Library1::Dialogs& dialogs;
+    platform::ProgramEnd& programEnd;
+    platform::ProgramFolder& programFolder;
+    StorySearchFactory& storySearch;
+};
+
+// The program's one top-level window: two code sides (old, new), each with its code box, find
+// button, name and count displays; the delete option; the OK/Cancel toolbar. The controls are
+// the window's only state: a side's name display also records whether its code was found.
+class frmMain : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit frmMain(const MainWindowServices& services, QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    // The load step, before the window is first shown. False when the program has ended
+    // instead (no database file beside it).
+    bool Form_Load();
+
+    // Looks a code up and fills the side's displays.
+    void ShowOldStory(const QString& code);
+    void ShowNewStory(const QString& code);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // One code-entry side and its controls.
+    struct Side {
+        QGroupBox* frame = nullptr;
+        QLineEdit* codeBox = nullptr;
+        QPushButton* findButton = nullptr;
+        QLabel* nameLabel = nullptr;
+        QLabel* countLabel = nullptr;
+    };
+
+    void buildLayout();
+    void buildSide(Side& side, int number, int frameTop, int rowOffset);
+    void buildBottomStrip();
+
+    void Form_Unload(bool& cancel);
+    void Toolbar1_ButtonClick(platform::ToolbarButton* button);
+    void cmdFind1_Click();
+    void cmdFind2_Click();
+    void CodeBox_GotFocus();
+    void CodeBox_KeyDown(Side& side, int& keyCode);
+    void CodeBox_LostFocus(Side& side);
+
+    void showStory(Side& side, const QString& code);
+    void GetStoryInfo(const QString& code, QString& name, qint64& count);
+    QString GetStoryName(const QString& code);
+    void SaveCodeChange();
+    bool confirmCodeChange(const QString& oldCode, const QString& newCode);
+    void resetSides();
+    void searchForSide(Side& side);
+    Side* sideOf(QObject* codeBox);
+
+    // Runs a handler's database work; a failure is reported and the window goes on.
+    void reportingFailures(const std::function<void()>& work);
+
+    MainWindowServices services_;
+    Side side1_;
+    Side side2_;
+    QCheckBox* chkDel1 = nullptr;
+    platform::Toolbar* Toolbar1 = nullptr;
+    QLabel* lblTitle = nullptr;
+    std::unique_ptr<platform::ImageList> ImageList1;
+};

@@ -1,0 +1,78 @@
+// The code change and the find buttons.
+
+#include "frm_main.h"
+#include "main_window_texts.h"
+
+#include "database_access.h"
+#include "dialogs.h"
+#include "message_box.h"
+#include "stored_text.h"
+#include "story_search.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+
+void frmMain::SaveCodeChange() {
+    using namespace MainWindowTexts;
+    Library1::Dialogs& dialogs = services_.dialogs;
+    if (Library1::TrimSpaces(side1_.codeBox->text()).isEmpty()) {
+        dialogs.ShowError(QString::fromUtf8(kOldCodeInvalid));
+        side1_.codeBox->setFocus();
+        return;
+    }
+    if (Library1::TrimSpaces(side2_.codeBox->text()).isEmpty()) {
+        dialogs.ShowError(QString::fromUtf8(kNewCodeInvalid));
+        side2_.codeBox->setFocus();
+        return;
+    }
+    // Moving copies onto their own code changes nothing, and with the delete option it would
+    // delete the story those copies still carry.
+    if (platform::sameStoredText(side1_.codeBox->text(), side2_.codeBox->text())) {
+        dialogs.ShowError(QString::fromUtf8(kCodesMustDiffer));
+        side2_.codeBox->setFocus();
+        return;
+    }
+    if (!confirmCodeChange(side1_.codeBox->text(), side2_.codeBox->text())) {
+        return;
+    }
+    const QString oldCode = Library1::SqlLiteral(side1_.codeBox->text());
+    const QString newCode = Library1::SqlLiteral(side2_.codeBox->text());
+    services_.database.ExecuteSql(QStringLiteral("UPDATE BOOK SET BStrID = ") + newCode +
+                                  QStringLiteral(" Where BStrID = ") + oldCode +
+                                  QStringLiteral(" "));
+    if (chkDel1->checkState() == Qt::Checked) {
+        services_.database.ExecuteSql(QStringLiteral("DELETE FROM Story Where BStrID = ") +
+                                      oldCode + QStringLiteral(" "));
+    }
+    dialogs.ShowInfo(QString::fromUtf8(kSaved));
+    resetSides();
+}
+
+bool frmMain::confirmCodeChange(const QString& oldCode, const QString& newCode) {
+    using namespace MainWindowTexts;
+    const QString crlf = QStringLiteral("\r\n");
+    const QString question = QString::fromUtf8(kConfirmTitle) + crlf + QString::fromUtf8(kFrom) +
+                             oldCode + QStringLiteral("  ") + side1_.nameLabel->text() + crlf +
+                             QString::fromUtf8(kTo) + newCode + QStringLiteral("  ") +
+                             side2_.nameLabel->text() + crlf + crlf + QString::fromUtf8(kOrNot);
+    return services_.dialogs.AskYesNo(question, false) == platform::msgbox::ResultYes;
+}
+
+void frmMain::resetSides() {
+    for (Side* side : {&side1_, &side2_}) {
+        side->codeBox->clear();
+        side->nameLabel->clear();
+        side->countLabel->clear();
+    }
+    side1_.codeBox->setFocus();
+}
+
+void frmMain::searchForSide(Side& side) {
+    std::unique_ptr<StorySearch> dialog = services_.storySearch.create();
+    dialog->ShowModal();
+    if (dialog->SelectedFlag) {
+        side.codeBox->setText(dialog->retStrID);
+        reportingFailures([&] { showStory(side, dialog->retStrID); });
+    }
+}

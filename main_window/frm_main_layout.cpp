@@ -1,0 +1,164 @@
+// Controls, places and sizes of the main window, in twips as the layout gives them.
+
+#include "etched_line.h"
+#include "frm_main.h"
+#include "main_window_texts.h"
+
+#include "fonts.h"
+#include "image_list.h"
+#include "standard_images.h"
+#include "toolbar.h"
+#include "twips.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+constexpr int kClientWidth = 8730;
+constexpr int kClientHeight = 4950;
+constexpr int kCodeLength = 15;
+
+QFont tahoma() {
+    return platform::layoutFont(QStringLiteral("Tahoma"), 9.75);
+}
+
+QLabel* caption(QWidget* parent, const platform::TwipsScale& s, const char* name, const char* text,
+                QRect twips, Qt::Alignment alignment) {
+    auto* label = new QLabel(QString::fromUtf8(text), parent);
+    label->setObjectName(QLatin1String(name));
+    label->setFont(tahoma());
+    label->setAlignment(alignment | Qt::AlignVCenter);
+    label->setGeometry(s.rect(twips.x(), twips.y(), twips.width(), twips.height()));
+    label->adjustSize(); // captions size themselves to their text, keeping left and top
+    label->move(s.x(twips.x()), s.y(twips.y()));
+    return label;
+}
+
+QLabel* display(QWidget* parent, const platform::TwipsScale& s, const QString& name, QRect twips,
+                Qt::Alignment alignment) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(name);
+    label->setFont(tahoma());
+    label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    label->setLineWidth(1);
+    label->setAlignment(alignment | Qt::AlignVCenter);
+    label->setTextFormat(Qt::PlainText);
+    label->setGeometry(s.rect(twips.x(), twips.y(), twips.width(), twips.height()));
+    return label;
+}
+
+void colourText(QWidget* widget, const QColor& colour) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    widget->setPalette(palette);
+}
+
+} // namespace
+
+void frmMain::buildLayout() {
+    const platform::TwipsScale s = platform::TwipsScale::of(this);
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QString::fromUtf8(MainWindowTexts::kTitle));
+    setWindowIcon(Library1::mainWindowIcon());
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+                   Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setFixedSize(s.x(kClientWidth), s.y(kClientHeight));
+
+    ImageList1 = std::make_unique<platform::ImageList>(QSize(32, 32));
+    Library1::fillStandardImages(*ImageList1);
+
+    buildSide(side1_, 1, 150, 0);
+    buildSide(side2_, 2, 2040, 30);
+
+    chkDel1 = new QCheckBox(QString::fromUtf8(MainWindowTexts::kDeleteOld), side1_.frame);
+    chkDel1->setObjectName(QStringLiteral("chkDel1"));
+    chkDel1->setFont(tahoma());
+    colourText(chkDel1, QColor(255, 0, 0));
+    chkDel1->setFocusPolicy(Qt::ClickFocus);
+    chkDel1->setGeometry(s.rect(1560, 1320, 4755, 255));
+
+    buildBottomStrip();
+
+    setTabOrder(side1_.codeBox, side2_.codeBox);
+}
+
+// Both sides share one plan; the new side's rows sit 30 twips lower in their group.
+void frmMain::buildSide(Side& side, int number, int frameTop, int rowOffset) {
+    const platform::TwipsScale s = platform::TwipsScale::of(this);
+    const QString n = QString::number(number);
+    side.frame = new QGroupBox(
+        QString::fromUtf8(number == 1 ? MainWindowTexts::kOldFrame : MainWindowTexts::kNewFrame),
+        this);
+    side.frame->setObjectName(QStringLiteral("Frame") + n);
+    side.frame->setFont(tahoma());
+    side.frame->setFlat(false);
+    side.frame->setGeometry(s.rect(240, frameTop, 8265, 1755));
+    colourText(side.frame, number == 1 ? QColor(255, 0, 0) : QColor(0, 0, 255));
+
+    const int codeLabelIndex = number == 1 ? 1 : 3;
+    const int countLabelIndex = number == 1 ? 0 : 2;
+    QLabel* codeCaption = caption(side.frame, s, "Label1", MainWindowTexts::kCodeLabel,
+                                  QRect(450, 450 + rowOffset, 1035, 240), Qt::AlignRight);
+    codeCaption->setProperty("Index", codeLabelIndex);
+    QLabel* countCaption = caption(side.frame, s, "Label1", MainWindowTexts::kCountLabel,
+                                   QRect(240, 870 + rowOffset, 1230, 240), Qt::AlignRight);
+    countCaption->setProperty("Index", countLabelIndex);
+    caption(side.frame, s, number == 1 ? "Label3" : "Label6", MainWindowTexts::kCopies,
+            QRect(2280, 870 + rowOffset, 300, 240), Qt::AlignLeft);
+
+    side.codeBox = new QLineEdit(side.frame);
+    side.codeBox->setObjectName(QStringLiteral("txtStrID") + n);
+    side.codeBox->setFont(platform::layoutFont(QStringLiteral("MS Sans Serif"), 9.75));
+    side.codeBox->setMaxLength(kCodeLength);
+    side.codeBox->setGeometry(s.rect(1560, 450 + rowOffset, 1065, 315));
+    side.codeBox->installEventFilter(this);
+
+    side.findButton = new QPushButton(QString::fromUtf8(MainWindowTexts::kFindCaption), side.frame);
+    side.findButton->setObjectName(QStringLiteral("cmdFind") + n);
+    side.findButton->setFont(QApplication::font());
+    side.findButton->setFocusPolicy(Qt::ClickFocus);
+    side.findButton->setAutoDefault(false);
+    side.findButton->setGeometry(s.rect(2670, 450 + rowOffset, 315, 315));
+
+    side.nameLabel = display(side.frame, s, QStringLiteral("lblStrName") + n,
+                             QRect(3060, 450 + rowOffset, 4755, 315), Qt::AlignLeft);
+    side.countLabel = display(side.frame, s, QStringLiteral("lblCnt") + n,
+                              QRect(1560, 840 + rowOffset, 675, 315), Qt::AlignHCenter);
+
+    // The caption alone takes the group's colour; the controls inside keep the window's.
+    for (QWidget* child : side.frame->findChildren<QWidget*>()) {
+        colourText(child, palette().color(QPalette::WindowText));
+    }
+}
+
+void frmMain::buildBottomStrip() {
+    const platform::TwipsScale s = platform::TwipsScale::of(this);
+    auto* line1 = new EtchedLine(this, palette().color(QPalette::WindowText));
+    line1->setObjectName(QStringLiteral("Line1"));
+    line1->setGeometry(s.x(90), s.y(3960), s.x(8610) - s.x(90), 1);
+    auto* line2 = new EtchedLine(this, QColor(255, 255, 255));
+    line2->setObjectName(QStringLiteral("Line2"));
+    line2->setGeometry(s.x(60), s.y(3975), s.x(8580) - s.x(60), 1);
+
+    Toolbar1 = new platform::Toolbar(this);
+    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
+    Toolbar1->setImageList(ImageList1.get());
+    Toolbar1->setGeometry(s.rect(60, 4050, 2055, 825));
+    const QSize buttonSize(s.x(795), s.y(825));
+    Toolbar1->addButton(QStringLiteral("OK"), QString::fromUtf8(MainWindowTexts::kOkCaption),
+                        QString::fromUtf8(MainWindowTexts::kOkTip), Library1::kOkImage, buttonSize);
+    Toolbar1->addButton(
+        QStringLiteral("Cancel"), QString::fromUtf8(MainWindowTexts::kCancelCaption),
+        QString::fromUtf8(MainWindowTexts::kCancelTip), Library1::kCancelImage, buttonSize);
+
+    lblTitle = new QLabel(QString::fromUtf8(MainWindowTexts::kHeading), this);
+    lblTitle->setObjectName(QStringLiteral("lblTitle"));
+    lblTitle->setFont(platform::layoutFont(QStringLiteral("Tahoma"), 27.75, true));
+    lblTitle->move(s.x(3390), s.y(4080));
+    lblTitle->adjustSize();
+}

@@ -1,0 +1,187 @@
+// The main window against its layout: names, kinds, captions, places, sizes, fonts, tab order.
+
+#include "main_window_harness.h"
+
+#include "gtest_qt.h"
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QTest>
+#include <QToolButton>
+
+#include <cmath>
+
+namespace {
+
+enum class Size { Fixed, ToCaption };
+
+struct ControlRow {
+    const char* name;
+    int index; // for the indexed caption labels; -1 otherwise
+    const char* kind;
+    const char* parent;
+    const char* caption;
+    int left, top, width, height; // twips, from the parent's top-left
+    Size size;
+    const char* font; // family, or "" for the platform default
+    double points;
+};
+
+// clang-format off
+const ControlRow kLayout[] = {
+    {"Frame1",      -1, "QGroupBox", "frmMain", "รหัสหนังสือเดิม", 240, 150, 8265, 1755, Size::Fixed, "Tahoma", 9.75},
+    {"Label1",       1, "QLabel",    "Frame1", "รหัสหนังสือ :", 450, 450, 1035, 240, Size::ToCaption, "Tahoma", 9.75},
+    {"txtStrID1",   -1, "QLineEdit", "Frame1", "", 1560, 450, 1065, 315, Size::Fixed, "MS Sans Serif", 9.75},
+    {"cmdFind1",    -1, "QPushButton", "Frame1", "..", 2670, 450, 315, 315, Size::Fixed, "", 0},
+    {"lblStrName1", -1, "QLabel",    "Frame1", "", 3060, 450, 4755, 315, Size::Fixed, "Tahoma", 9.75},
+    {"Label1",       0, "QLabel",    "Frame1", "จำนวนหนังสือ :", 240, 870, 1230, 240, Size::ToCaption, "Tahoma", 9.75},
+    {"lblCnt1",     -1, "QLabel",    "Frame1", "", 1560, 840, 675, 315, Size::Fixed, "Tahoma", 9.75},
+    {"Label3",      -1, "QLabel",    "Frame1", "เล่ม", 2280, 870, 300, 240, Size::ToCaption, "Tahoma", 9.75},
+    {"chkDel1",     -1, "QCheckBox", "Frame1", "ลบรหัสหนังสือเดิมเมื่อบันทึกเปลี่ยนรหัสชื่อหนังสือ", 1560, 1320, 4755, 255, Size::Fixed, "Tahoma", 9.75},
+    {"Frame2",      -1, "QGroupBox", "frmMain", "รหัสหนังสือใหม่", 240, 2040, 8265, 1755, Size::Fixed, "Tahoma", 9.75},
+    {"Label1",       3, "QLabel",    "Frame2", "รหัสหนังสือ :", 450, 480, 1035, 240, Size::ToCaption, "Tahoma", 9.75},
+    {"txtStrID2",   -1, "QLineEdit", "Frame2", "", 1560, 480, 1065, 315, Size::Fixed, "MS Sans Serif", 9.75},
+    {"cmdFind2",    -1, "QPushButton", "Frame2", "..", 2670, 480, 315, 315, Size::Fixed, "", 0},
+    {"lblStrName2", -1, "QLabel",    "Frame2", "", 3060, 480, 4755, 315, Size::Fixed, "Tahoma", 9.75},
+    {"Label1",       2, "QLabel",    "Frame2", "จำนวนหนังสือ :", 240, 900, 1230, 240, Size::ToCaption, "Tahoma", 9.75},
+    {"lblCnt2",     -1, "QLabel",    "Frame2", "", 1560, 870, 675, 315, Size::Fixed, "Tahoma", 9.75},
+    {"Label6",      -1, "QLabel",    "Frame2", "เล่ม", 2280, 900, 300, 240, Size::ToCaption, "Tahoma", 9.75},
+    {"Toolbar1",    -1, "platform::Toolbar", "frmMain", "", 60, 4050, 2055, 825, Size::Fixed, "", 0},
+    {"lblTitle",    -1, "QLabel",    "frmMain", "เปลี่ยนรหัสชื่อหนังสือ", 3390, 4080, 5250, 675, Size::ToCaption, "Tahoma", 27.75},
+    {"Line1",       -1, "EtchedLine", "frmMain", "", 90, 3960, 8520, 15, Size::Fixed, "", 0},
+    {"Line2",       -1, "EtchedLine", "frmMain", "", 60, 3975, 8520, 15, Size::Fixed, "", 0},
+};
+// clang-format on
+
+int px(int twips, int dpi) {
+    return static_cast<int>(std::lround(twips * dpi / 1440.0));
+}
+
+QWidget* control(frmMain& window, const ControlRow& row) {
+    for (QWidget* w : window.findChildren<QWidget*>(QString::fromUtf8(row.name))) {
+        if (row.index < 0 || w->property("Index").toInt() == row.index) {
+            return w;
+        }
+    }
+    return nullptr;
+}
+
+QString captionOf(QWidget* w) {
+    const QVariant text = w->property("text");
+    if (text.isValid()) {
+        return text.toString();
+    }
+    const QVariant title = w->property("title");
+    return title.isValid() ? title.toString() : QString();
+}
+
+TEST(MainWindowLayout, EveryControlAsLaidOut) {
+    MainWindowHarness h;
+    ASSERT_TRUE(h.load());
+    frmMain& window = h.window();
+    const int dpi = window.logicalDpiX();
+    EXPECT_EQ(window.objectName(), "frmMain");
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("โปรแกรมสำหรับเปลี่ยนรหัสชื่อหนังสือ"));
+    EXPECT_EQ(window.size(), QSize(px(8730, dpi), px(4950, dpi)));
+
+    for (const ControlRow& row : kLayout) {
+        SCOPED_TRACE(std::string(row.name) + " " + std::to_string(row.index));
+        QWidget* w = control(window, row);
+        ASSERT_NE(w, nullptr);
+        EXPECT_STREQ(w->metaObject()->className(), row.kind);
+        EXPECT_EQ(w->parentWidget()->objectName(), QString::fromUtf8(row.parent));
+        EXPECT_EQ(captionOf(w), QString::fromUtf8(row.caption));
+        EXPECT_EQ(w->pos(), QPoint(px(row.left, dpi), px(row.top, dpi)));
+        if (row.size == Size::Fixed) {
+            EXPECT_EQ(w->size(), QSize(px(row.width, dpi), std::max(1, px(row.height, dpi))));
+        } else {
+            EXPECT_EQ(w->size(), w->sizeHint());
+        }
+        if (*row.font != '\0') {
+            EXPECT_EQ(w->font().family(), QString::fromUtf8(row.font));
+            EXPECT_DOUBLE_EQ(w->font().pointSizeF(), row.points);
+            EXPECT_EQ(w->font().bold(), row.points > 20);
+        } else {
+            EXPECT_EQ(w->font(), QApplication::font());
+        }
+    }
+}
+
+TEST(MainWindowLayout, ToolbarButtonsColoursAndFrame) {
+    MainWindowHarness h;
+    ASSERT_TRUE(h.load());
+    frmMain& window = h.window();
+    const int dpi = window.logicalDpiX();
+    struct Button {
+        const char* key;
+        const char* caption;
+        const char* tip;
+        int x;
+    };
+    for (const Button& b : {Button{"OK", "  ตกลง  ", "[F2] - บันทึกข้อมูล", 0},
+                            Button{"Cancel", " ยกเลิก ", "[ESC] - ยกเลิก", px(795, dpi)}}) {
+        auto* button = window.findChild<QToolButton*>(QStringLiteral("Toolbar1_") + b.key);
+        ASSERT_NE(button, nullptr) << b.key;
+        EXPECT_EQ(button->text(), QString::fromUtf8(b.caption));
+        EXPECT_EQ(button->toolTip(), QString::fromUtf8(b.tip));
+        EXPECT_EQ(button->geometry(), QRect(b.x, 0, px(795, dpi), px(825, dpi)));
+        EXPECT_EQ(button->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
+        EXPECT_EQ(button->iconSize(), QSize(32, 32));
+        EXPECT_FALSE(button->icon().isNull());
+    }
+    auto colourOf = [&](const char* name) {
+        return window.findChild<QWidget*>(QLatin1String(name))
+            ->palette()
+            .color(QPalette::WindowText);
+    };
+    EXPECT_EQ(colourOf("Frame1"), QColor(255, 0, 0));
+    EXPECT_EQ(colourOf("Frame2"), QColor(0, 0, 255));
+    EXPECT_EQ(colourOf("chkDel1"), QColor(255, 0, 0));
+    EXPECT_EQ(colourOf("lblStrName1"), window.palette().color(QPalette::WindowText));
+    EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("lblCnt1"))->alignment() & Qt::AlignHCenter,
+              Qt::AlignHCenter);
+
+    const Qt::WindowFlags flags = window.windowFlags();
+    EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
+    EXPECT_FALSE(flags & Qt::WindowMinimizeButtonHint);
+    EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint);
+    EXPECT_EQ(window.minimumSize(), window.maximumSize());
+    EXPECT_FALSE(window.windowIcon().isNull());
+}
+
+TEST(MainWindowLayout, TabMovesBetweenTheCodeBoxesOnlyAndBoxesHoldFifteen) {
+    MainWindowHarness h;
+    ASSERT_TRUE(h.load());
+    h.box(1)->setFocus();
+    QTest::keyClick(h.box(1), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), h.box(2));
+    QTest::keyClick(h.box(2), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), h.box(1));
+    QTest::keyClick(h.box(1), Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::focusWidget(), h.box(2));
+    for (const char* name : {"cmdFind1", "cmdFind2", "chkDel1"}) {
+        EXPECT_FALSE(h.window().findChild<QWidget*>(QLatin1String(name))->focusPolicy() &
+                     Qt::TabFocus)
+            << name;
+    }
+
+    QTest::keyClicks(h.box(2), QStringLiteral("1234567890ABCDEFG"));
+    EXPECT_EQ(h.box(2)->text(), "1234567890ABCDE");
+    h.box(1)->clear();
+    h.box(1)->setFocus();
+    h.box(1)->insert(QStringLiteral("ขายหัวเราะ-ขายหัวเราะ")); // as a paste does
+    EXPECT_EQ(h.box(1)->text().size(), 15);
+}
+
+TEST(MainWindowLayout, DisplaysKeepTheirSizeWhateverTheyShow) {
+    MainWindowHarness h;
+    ASSERT_TRUE(h.load());
+    const QSize name = h.name(1)->size();
+    const QSize count = h.count(1)->size();
+    h.name(1)->setText(QString(300, QChar(u'ก')));
+    h.count(1)->setText(QStringLiteral("1,234,567"));
+    EXPECT_EQ(h.name(1)->size(), name);
+    EXPECT_EQ(h.count(1)->size(), count);
+}
+
+} // namespace

@@ -1,0 +1,1 @@
+#include "gtest_qt.h"

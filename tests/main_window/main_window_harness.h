@@ -1,0 +1,70 @@
+#pragma once
+
+#include "database_access.h"
+#include "dialogs.h"
+#include "frm_main.h"
+#include "scripted_services.h"
+#include "story_search.h"
+#include "temp_store.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <functional>
+#include <memory>
+
+// A search dialog whose outcome the test decides; counts how often it was opened.
+class ScriptedStorySearchFactory final : public StorySearchFactory {
+public:
+    std::unique_ptr<StorySearch> create() override;
+
+    void chooseNext(const QString& code) { choices_.push_back(code); }
+    void cancelNext() { choices_.push_back(std::nullopt); }
+    int opened() const { return opened_; }
+
+private:
+    std::vector<std::optional<QString>> choices_;
+    int opened_ = 0;
+};
+
+// The real main window on a real store, with scripted boxes, program end and search dialog.
+class MainWindowHarness {
+public:
+    explicit MainWindowHarness(const QString& storeScript = QString());
+
+    // Runs the load step and, when it succeeds, shows the window and makes it active.
+    bool load();
+
+    frmMain& window() { return *window_; }
+    TempStore& store() { return *store_; }
+    ScriptedMessageBoxes& boxes() { return boxes_; }
+    RecordingProgramEnd& programEnd() { return programEnd_; }
+    ScriptedStorySearchFactory& search() { return search_; }
+    Library1::DatabaseAccess& database() { return database_; }
+
+    QLineEdit* box(int side);
+    QLabel* name(int side);
+    QLabel* count(int side);
+    QPushButton* find(int side);
+    QCheckBox* deleteOption();
+    void clickToolbar(const char* key);
+
+    // Types text into a side's box (focusing it first) and optionally presses a key.
+    void type(int side, const QString& text);
+    void press(int side, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+
+private:
+    std::unique_ptr<TempStore> store_;
+    ScriptedMessageBoxes boxes_;
+    Library1::Dialogs dialogs_{boxes_};
+    Library1::DatabaseAccess database_;
+    RecordingProgramEnd programEnd_;
+    std::unique_ptr<FixedProgramFolder> folder_;
+    ScriptedStorySearchFactory search_;
+    std::unique_ptr<frmMain> window_;
+};
+
+// Waits, processing events, until the condition holds or a second has passed.
+bool eventually(const std::function<bool()>& condition);
