@@ -1,0 +1,33 @@
+// The program starts into its main window; everything it reaches beyond the window is made
+// here, once, and handed in.
+
+#include "database_access.h"
+#include "dialogs.h"
+#include "fonts.h"
+#include "frm_main.h"
+#include "frm_q_story_factory.h"
+#include "message_box.h"
+#include "program_services.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    platform::installFontSubstitutes();
+
+    platform::QtMessageBoxService messageBoxes;
+    platform::QtProgramEnd programEnd;
+    platform::QtProgramFolder programFolder;
+    Library1::Dialogs dialogs(messageBoxes);
+    Library1::DatabaseAccess database;
+    FrmQStoryFactory storySearch(database, dialogs);
+
+    frmMain window({database, dialogs, programEnd, programFolder, storySearch});
+    if (!window.Form_Load()) {
+        return 0;
+    }
+    window.show();
+    const int status = QApplication::exec();
+    // Ending at once from the toolbar leaves the window without its unload step, as intended.
+    return programEnd.hasEnded() ? 0 : status;
+}
