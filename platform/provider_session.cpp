@@ -3,6 +3,7 @@
 #include "connection_string.h"
 #include "database_file.h"
 #include "engine_messages.h"
+#include "jet/session/jet_session.h"
 #include "sqlite_store.h"
 
 namespace platform {
@@ -21,6 +22,7 @@ std::unique_ptr<ProviderSession> openProviderSession(const QString& connectionSt
     case DatabaseFileKind::SqliteStore:
         return openSqliteStore(parameters.dataSource, parameters.password);
     case DatabaseFileKind::Jet4:
+        return openJetSession(parameters.dataSource, parameters.password);
     case DatabaseFileKind::Unrecognized:
         break;
     }

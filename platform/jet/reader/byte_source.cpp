@@ -1,0 +1,93 @@
+#include "byte_source.h"
+
+#include "read_error.h"
+
+#include <cerrno>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace jet {
+namespace {
+
+[[noreturn]] void throwIo(const std::string& what, int error) {
+    throw ReadError(ReadError::Kind::Io, what + ": " + std::strerror(error));
+}
+
+class FileSource final : public ByteSource {
+public:
+    explicit FileSource(const std::string& path) : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {
+        if (fd_ < 0) {
+            throwIo("cannot open " + path, errno);
+        }
+        struct stat info {};
+        if (::fstat(fd_, &info) != 0) {
+            const int error = errno;
+            ::close(fd_);
+            throwIo("cannot inspect " + path, error);
+        }
+        size_ = static_cast<std::uint64_t>(info.st_size);
+    }
+    ~FileSource() override { ::close(fd_); }
+    FileSource(const FileSource&) = delete;
+    FileSource& operator=(const FileSource&) = delete;
+
+    std::uint64_t size() const override { return size_; }
+
+    void read(std::uint64_t offset, std::span<std::uint8_t> out) const override {
+        std::size_t done = 0;
+        while (done < out.size()) {
+            const ssize_t got = ::pread(fd_, out.data() + done, out.size() - done,
+                                        static_cast<off_t>(offset + done));
+            if (got < 0 && errno == EINTR) {
+                continue;
+            }
+            if (got < 0) {
+                throwIo("cannot read the database file", errno);
+            }
+            if (got == 0) {
+                // The file shrank under us since it was opened.
+                throwDamaged("the file ends before a page it should hold");
+            }
+            done += static_cast<std::size_t>(got);
+        }
+    }
+
+private:
+    int fd_;
+    std::uint64_t size_ = 0;
+};
+
+class MemorySource final : public ByteSource {
+public:
+    explicit MemorySource(std::vector<std::uint8_t> bytes) : bytes_(std::move(bytes)) {}
+
+    std::uint64_t size() const override { return bytes_.size(); }
+
+    void read(std::uint64_t offset, std::span<std::uint8_t> out) const override {
+        if (offset > bytes_.size() || out.size() > bytes_.size() - offset) {
+            throwDamaged("the file ends before a page it should hold");
+        }
+        if (out.empty()) {
+            return;
+        }
+        std::memcpy(out.data(), bytes_.data() + offset, out.size());
+    }
+
+private:
+    std::vector<std::uint8_t> bytes_;
+};
+
+} // namespace
+
+std::unique_ptr<ByteSource> openFileReadOnly(const std::string& path) {
+    return std::make_unique<FileSource>(path);
+}
+
+std::unique_ptr<ByteSource> memorySource(std::vector<std::uint8_t> bytes) {
+    return std::make_unique<MemorySource>(std::move(bytes));
+}
+
+} // namespace jet

@@ -1,0 +1,88 @@
+#include "data_page.h"
+
+#include <string>
+
+namespace jet {
+namespace {
+
+constexpr std::size_t kRowCountOffset = 12;
+constexpr std::size_t kFirstSlotOffset = 14;
+constexpr std::uint16_t kDeletedFlag = 0x8000;
+constexpr std::uint16_t kOverflowFlag = 0x4000;
+constexpr std::uint16_t kOffsetMask = 0x1FFF;
+// Jet moves a row at most once: the original slot is rewritten when it moves again. A few
+// hops are tolerated; more mean pointers that chase each other.
+constexpr int kMaxOverflowHops = 4;
+
+std::string where(std::uint32_t page, std::uint16_t row) {
+    return "row " + std::to_string(row) + " of page " + std::to_string(page);
+}
+
+} // namespace
+
+DataPage::DataPage(PageRef page, std::uint32_t number)
+    : page_(std::move(page)), number_(number), rowCount_(0) {
+    const Bytes bytes = bytesOf(page_);
+    if (bytes[0] != static_cast<std::uint8_t>(PageType::Data)) {
+        throwDamaged("page " + std::to_string(number) + " should hold rows but is of type " +
+                     std::to_string(bytes[0]));
+    }
+    rowCount_ = u16At(bytes, kRowCountOffset);
+    // Row pointers give the row number one byte, so no page can hold more than 256 rows.
+    if (rowCount_ > 256 || kFirstSlotOffset + 2u * rowCount_ > kPageSize) {
+        throwDamaged("the row offset table of page " + std::to_string(number) +
+                     " is larger than the page");
+    }
+}
+
+std::uint32_t DataPage::owner() const {
+    return u32At(bytesOf(page_), 4);
+}
+
+std::uint16_t DataPage::slot(std::uint16_t row) const {
+    if (row >= rowCount_) {
+        throwDamaged(where(number_, row) + " does not exist (" + std::to_string(rowCount_) +
+                     " rows)");
+    }
+    return u16At(bytesOf(page_), kFirstSlotOffset + 2u * row);
+}
+
+bool DataPage::isDeleted(std::uint16_t row) const {
+    return (slot(row) & kDeletedFlag) != 0;
+}
+
+bool DataPage::isOverflowPointer(std::uint16_t row) const {
+    return (slot(row) & kOverflowFlag) != 0;
+}
+
+Bytes DataPage::rowBytes(std::uint16_t row) const {
+    const std::size_t start = slot(row) & kOffsetMask;
+    const std::size_t end =
+        row == 0 ? kPageSize : (slot(static_cast<std::uint16_t>(row - 1)) & kOffsetMask);
+    if (start < kFirstSlotOffset + 2u * rowCount_ || start >= end || end > kPageSize) {
+        throwDamaged(where(number_, row) + " lies outside its page (offsets " +
+                     std::to_string(start) + " to " + std::to_string(end) + ")");
+    }
+    return bytesOf(page_).subspan(start, end - start);
+}
+
+std::optional<StoredRow> readLiveRow(const PageStore& pages, RowLocation location) {
+    for (int hop = 0; hop <= kMaxOverflowHops; ++hop) {
+        const DataPage page(pages.page(location.page), location.page);
+        // A moved row's new home is flagged deleted so that scans skip it; only the slot we
+        // start from says whether the row is really gone.
+        if (hop == 0 && page.isDeleted(location.row)) {
+            return std::nullopt;
+        }
+        const Bytes bytes = page.rowBytes(location.row);
+        if (!page.isOverflowPointer(location.row)) {
+            return StoredRow{page.page(), bytes, location};
+        }
+        location = RowLocation{u24At(bytes, 1, "an overflow row pointer"),
+                               u8At(bytes, 0, "an overflow row pointer")};
+    }
+    throwDamaged("overflow row pointers starting at " + where(location.page, location.row) +
+                 " lead nowhere");
+}
+
+} // namespace jet

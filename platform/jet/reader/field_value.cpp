@@ -1,0 +1,136 @@
+#include "field_value.h"
+
+#include "long_value.h"
+#include "text_codec.h"
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+namespace jet {
+namespace {
+
+template <typename T> T fromBits(std::uint64_t bits) {
+    T value{};
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+}
+
+FieldValue integerValue(std::int64_t v) {
+    FieldValue value;
+    value.kind = FieldValue::Kind::Integer;
+    value.integer = v;
+    return value;
+}
+
+FieldValue realValue(double v, FieldValue::Kind kind = FieldValue::Kind::Real) {
+    FieldValue value;
+    value.kind = kind;
+    value.real = v;
+    return value;
+}
+
+FieldValue textValue(std::u16string text) {
+    FieldValue value;
+    value.kind = FieldValue::Kind::Text;
+    value.text = std::move(text);
+    return value;
+}
+
+FieldValue binaryValue(std::vector<std::uint8_t> bytes) {
+    FieldValue value;
+    value.kind = FieldValue::Kind::Binary;
+    value.binary = std::move(bytes);
+    return value;
+}
+
+void requireSize(Bytes bytes, std::size_t size) {
+    if (bytes.size() < size) {
+        throwDamaged("a fixed-length value is shorter than its type");
+    }
+}
+
+FieldValue guidValue(Bytes bytes) {
+    requireSize(bytes, 16);
+    char text[40];
+    std::snprintf(text, sizeof text, "{%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}",
+                  u32At(bytes, 0), u16At(bytes, 4), u16At(bytes, 6), bytes[8], bytes[9], bytes[10],
+                  bytes[11], bytes[12], bytes[13], bytes[14], bytes[15]);
+    return textValue(std::u16string(text, text + std::strlen(text)));
+}
+
+FieldValue decodeFixed(const ColumnDefinition& column, Bytes bytes) {
+    switch (column.type) {
+    case ColumnType::Byte:
+        requireSize(bytes, 1);
+        return integerValue(bytes[0]);
+    case ColumnType::Int16:
+        return integerValue(static_cast<std::int16_t>(u16At(bytes, 0)));
+    case ColumnType::Int32:
+        return integerValue(static_cast<std::int32_t>(u32At(bytes, 0)));
+    case ColumnType::Currency:
+        return realValue(static_cast<double>(static_cast<std::int64_t>(u64At(bytes, 0))) / 10000.0);
+    case ColumnType::Float:
+        return realValue(static_cast<double>(fromBits<float>(u32At(bytes, 0))));
+    case ColumnType::Double:
+        return realValue(fromBits<double>(u64At(bytes, 0)));
+    case ColumnType::DateTime:
+        return realValue(fromBits<double>(u64At(bytes, 0)), FieldValue::Kind::DateTime);
+    case ColumnType::Guid:
+        return guidValue(bytes);
+    default:
+        return binaryValue({bytes.begin(), bytes.end()});
+    }
+}
+
+} // namespace
+
+FieldValue decodeField(const PageStore& pages, const ColumnDefinition& column,
+                       const RowFields& row) {
+    if (column.type == ColumnType::Boolean) {
+        // The value is the null-mask bit itself; a Yes/No field is never NULL. True is -1 in
+        // the engine's SQL.
+        return integerValue(row.presenceBit(column) ? -1 : 0);
+    }
+    const std::optional<Bytes> bytes = row.bytes(column);
+    if (!bytes) {
+        return {};
+    }
+    switch (column.type) {
+    case ColumnType::Text:
+        return textValue(decodeText(*bytes, column.compressedUnicode));
+    case ColumnType::Memo:
+        return textValue(decodeText(readLongValue(pages, *bytes), column.compressedUnicode));
+    case ColumnType::Ole:
+        return binaryValue(readLongValue(pages, *bytes));
+    case ColumnType::Binary:
+        return binaryValue({bytes->begin(), bytes->end()});
+    default:
+        return decodeFixed(column, *bytes);
+    }
+}
+
+std::string dateTimeText(double days) {
+    // Jet accepts the years 100 to 9999: about -657434 to 2958465 days.
+    if (!std::isfinite(days) || days < -657435.0 || days > 2958466.0) {
+        return {};
+    }
+    const double wholeDays = std::trunc(days);
+    auto seconds = static_cast<long long>(std::llround(std::fabs(days - wholeDays) * 86400.0));
+    auto day = static_cast<long long>(wholeDays);
+    if (seconds >= 86400) {
+        seconds -= 86400;
+        day += 1;
+    }
+    using namespace std::chrono;
+    const year_month_day date{sys_days{year{1899} / December / 30} + std::chrono::days{day}};
+    char text[80];
+    std::snprintf(text, sizeof text, "%04d-%02u-%02u %02lld:%02lld:%02lld",
+                  static_cast<int>(date.year()), static_cast<unsigned>(date.month()),
+                  static_cast<unsigned>(date.day()), seconds / 3600, (seconds / 60) % 60,
+                  seconds % 60);
+    return text;
+}
+
+} // namespace jet

@@ -1,0 +1,67 @@
+#include "page_store.h"
+
+#include "rc4.h"
+
+#include <string>
+
+namespace jet {
+namespace {
+
+// Large enough for every page a lookup touches; a full scan of a big table recycles it.
+constexpr std::size_t kCachedPages = 2048;
+
+} // namespace
+
+PageStore::PageStore(std::unique_ptr<ByteSource> source) : source_(std::move(source)) {
+    const std::uint64_t size = source_->size();
+    if (size < 3 * kPageSize) {
+        throwNotJet4("too short for a Jet 4.0 file");
+    }
+    if (size % kPageSize != 0) {
+        // Jet only ever grows a file by whole pages: anything else was cut short.
+        throwNotJet4("the file size is not a whole number of pages");
+    }
+    if (size / kPageSize > 0xFFFFFFu) {
+        throwNotJet4("more pages than a Jet 4.0 file can address");
+    }
+    pageCount_ = static_cast<std::uint32_t>(size / kPageSize);
+    PageBuffer first{};
+    source_->read(0, first);
+    header_ = readDatabaseHeader(first);
+}
+
+PageRef PageStore::page(std::uint32_t number) const {
+    if (number >= pageCount_) {
+        throwDamaged("page " + std::to_string(number) + " is beyond the end of the file (" +
+                     std::to_string(pageCount_) + " pages)");
+    }
+    if (const auto found = cache_.find(number); found != cache_.end()) {
+        return found->second;
+    }
+    auto buffer = std::make_shared<PageBuffer>();
+    source_->read(static_cast<std::uint64_t>(number) * kPageSize, *buffer);
+    if (number != 0 && header_.databaseKey != 0) {
+        const std::uint32_t key = header_.databaseKey ^ number;
+        const std::array<std::uint8_t, 4> keyBytes = {
+            static_cast<std::uint8_t>(key), static_cast<std::uint8_t>(key >> 8),
+            static_cast<std::uint8_t>(key >> 16), static_cast<std::uint8_t>(key >> 24)};
+        applyRc4(keyBytes, *buffer);
+    }
+    if (cache_.size() >= kCachedPages) {
+        cache_.clear();
+    }
+    cache_.emplace(number, buffer);
+    return buffer;
+}
+
+PageRef PageStore::pageOfType(std::uint32_t number, PageType type, const char* what) const {
+    PageRef result = page(number);
+    if ((*result)[0] != static_cast<std::uint8_t>(type)) {
+        throwDamaged(std::string(what) + " on page " + std::to_string(number) +
+                     " is not where the file says it is (page type " +
+                     std::to_string((*result)[0]) + ")");
+    }
+    return result;
+}
+
+} // namespace jet

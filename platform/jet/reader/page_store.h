@@ -1,0 +1,60 @@
+#pragma once
+
+#include "byte_order.h"
+#include "byte_source.h"
+#include "database_header.h"
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <unordered_map>
+
+namespace jet {
+
+enum class PageType : std::uint8_t {
+    Header = 0x00,
+    Data = 0x01,
+    TableDefinition = 0x02,
+    IndexNode = 0x03,
+    IndexLeaf = 0x04,
+    UsageMap = 0x05,
+};
+
+using PageBuffer = std::array<std::uint8_t, kPageSize>;
+// A page stays readable for as long as someone holds it, even after the cache lets go.
+using PageRef = std::shared_ptr<const PageBuffer>;
+
+// Where a row lives: its page and its slot in that page's row offset table.
+struct RowLocation {
+    std::uint32_t page = 0;
+    std::uint8_t row = 0;
+    friend bool operator==(const RowLocation&, const RowLocation&) = default;
+    friend auto operator<=>(const RowLocation&, const RowLocation&) = default;
+};
+
+// The decoded pages of one file, read on demand and kept in a bounded cache.
+class PageStore {
+public:
+    // Reads and checks page 0; throws ReadError (NotJet4) for anything but a Jet 4.0 file.
+    explicit PageStore(std::unique_ptr<ByteSource> source);
+
+    const DatabaseHeader& header() const noexcept { return header_; }
+    std::uint32_t pageCount() const noexcept { return pageCount_; }
+
+    // Throws ReadError (Damaged) for a page number outside the file.
+    PageRef page(std::uint32_t number) const;
+    // As page(), and the page must be of the given type.
+    PageRef pageOfType(std::uint32_t number, PageType type, const char* what) const;
+
+private:
+    std::unique_ptr<ByteSource> source_;
+    DatabaseHeader header_;
+    std::uint32_t pageCount_ = 0;
+    mutable std::unordered_map<std::uint32_t, PageRef> cache_;
+};
+
+inline Bytes bytesOf(const PageRef& page) {
+    return Bytes(page->data(), page->size());
+}
+
+} // namespace jet

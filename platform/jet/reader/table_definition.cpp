@@ -1,0 +1,105 @@
+#include "table_definition.h"
+
+#include <set>
+
+namespace jet {
+namespace {
+
+constexpr std::size_t kContinuationHeader = 8;
+constexpr std::size_t kRealIndexHeaderSize = 12;
+constexpr std::size_t kColumnBlockSize = 25;
+constexpr std::size_t kRealIndexBlockSize = 52;
+constexpr std::size_t kIndexColumnSlots = 10;
+// Jet allows 255 columns and 32 indexes in a table; more is a damaged definition.
+constexpr std::uint16_t kMaxColumns = 255;
+constexpr std::uint32_t kMaxIndexes = 64;
+
+std::vector<std::uint8_t> definitionBytes(const PageStore& pages, std::uint32_t first) {
+    const PageRef head = pages.pageOfType(first, PageType::TableDefinition, "a table definition");
+    std::vector<std::uint8_t> bytes(head->begin(), head->end());
+    std::set<std::uint32_t> seen{first};
+    for (std::uint32_t next = u32At(bytesOf(head), 4); next != 0;) {
+        if (!seen.insert(next).second) {
+            throwDamaged("the definition pages of the table on page " + std::to_string(first) +
+                         " form a loop");
+        }
+        const PageRef part =
+            pages.pageOfType(next, PageType::TableDefinition, "a table definition continuation");
+        bytes.insert(bytes.end(), part->begin() + kContinuationHeader, part->end());
+        next = u32At(bytesOf(part), 4);
+    }
+    return bytes;
+}
+
+std::u16string utf16At(Bytes bytes, std::size_t at, std::size_t length) {
+    const Bytes raw = subBytes(bytes, at, length, "a name");
+    std::u16string text;
+    for (std::size_t i = 0; i + 1 < raw.size(); i += 2) {
+        text.push_back(static_cast<char16_t>(raw[i] | (raw[i + 1] << 8)));
+    }
+    return text;
+}
+
+ColumnDefinition readColumn(Bytes block) {
+    ColumnDefinition column;
+    column.type = static_cast<ColumnType>(block[0]);
+    column.number = u16At(block, 5);
+    column.variableIndex = u16At(block, 7);
+    column.sortOrder = u16At(block, 11);
+    column.sortVersion = block[14];
+    column.fixedLength = (block[15] & 0x01) != 0;
+    column.compressedUnicode = (block[16] & 0x01) != 0;
+    column.fixedOffset = u16At(block, 21);
+    column.length = u16At(block, 23);
+    return column;
+}
+
+IndexDefinition readIndex(Bytes block) {
+    IndexDefinition index;
+    for (std::size_t slot = 0; slot < kIndexColumnSlots; ++slot) {
+        const std::uint16_t number = u16At(block, 4 + 3 * slot);
+        if (number != 0xFFFF) {
+            index.columns.push_back({number, block[4 + 3 * slot + 2] == 0x01});
+        }
+    }
+    index.rootPage = u32At(block, 38);
+    index.flags = block[46];
+    return index;
+}
+
+} // namespace
+
+TableDefinition readTableDefinition(const PageStore& pages, std::uint32_t page) {
+    const std::vector<std::uint8_t> storage = definitionBytes(pages, page);
+    const Bytes bytes(storage);
+    TableDefinition table;
+    table.definitionPage = page;
+    table.rowCount = u32At(bytes, 16);
+    table.variableColumnCount = u16At(bytes, 43);
+    const std::uint16_t columnCount = u16At(bytes, 45);
+    const std::uint32_t realIndexCount = u32At(bytes, 51);
+    table.ownedPagesMap = u32At(bytes, 55);
+    if (columnCount == 0 || columnCount > kMaxColumns || realIndexCount > kMaxIndexes ||
+        table.variableColumnCount > columnCount) {
+        throwDamaged("the table definition on page " + std::to_string(page) +
+                     " has impossible column or index counts");
+    }
+
+    std::size_t at = 63 + kRealIndexHeaderSize * realIndexCount;
+    for (std::uint16_t i = 0; i < columnCount; ++i) {
+        table.columns.push_back(readColumn(subBytes(bytes, at, kColumnBlockSize, "a column")));
+        at += kColumnBlockSize;
+    }
+    for (ColumnDefinition& column : table.columns) {
+        const std::uint16_t length = u16At(bytes, at, "a column name");
+        column.name = utf16At(bytes, at + 2, length);
+        at += 2u + length;
+    }
+    for (std::uint32_t i = 0; i < realIndexCount; ++i) {
+        table.indexes.push_back(readIndex(subBytes(bytes, at, kRealIndexBlockSize, "an index")));
+        at += kRealIndexBlockSize;
+    }
+    return table;
+}
+
+} // namespace jet

@@ -1,0 +1,73 @@
+#pragma once
+
+#include "page_store.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace jet {
+
+enum class ColumnType : std::uint8_t {
+    Boolean = 0x01,
+    Byte = 0x02,
+    Int16 = 0x03,
+    Int32 = 0x04,
+    Currency = 0x05,
+    Float = 0x06,
+    Double = 0x07,
+    DateTime = 0x08,
+    Binary = 0x09,
+    Text = 0x0A,
+    Ole = 0x0B,
+    Memo = 0x0C,
+    Guid = 0x0F,
+    Numeric = 0x10,
+};
+
+// The General sort order as Access 2000 to 2003 write it: LCID 1033, sort version 0.
+inline constexpr std::uint16_t kGeneralSortOrder = 1033;
+
+struct ColumnDefinition {
+    std::u16string name;
+    ColumnType type = ColumnType::Text;
+    // Position of the column's bit in a row's null mask.
+    std::uint16_t number = 0;
+    // Slot among the variable-length columns of a row.
+    std::uint16_t variableIndex = 0;
+    // Where a fixed-length value starts among the fixed-length values of a row.
+    std::uint16_t fixedOffset = 0;
+    std::uint16_t length = 0;
+    bool fixedLength = false;
+    bool compressedUnicode = false;
+    std::uint16_t sortOrder = 0;
+    std::uint8_t sortVersion = 0;
+};
+
+struct IndexColumn {
+    std::uint16_t columnNumber = 0;
+    bool ascending = true;
+};
+
+// A physical index: the B-tree that one or more logical indexes (primary key, ...) share.
+struct IndexDefinition {
+    std::vector<IndexColumn> columns;
+    std::uint32_t rootPage = 0;
+    std::uint8_t flags = 0;
+};
+
+struct TableDefinition {
+    std::uint32_t definitionPage = 0;
+    std::uint32_t rowCount = 0;
+    std::uint16_t variableColumnCount = 0;
+    // In the order the definition lists them, which is the order SELECT * shows.
+    std::vector<ColumnDefinition> columns;
+    std::vector<IndexDefinition> indexes;
+    // Row pointer (row byte, then 3-byte page) to the map of the pages the table owns.
+    std::uint32_t ownedPagesMap = 0;
+};
+
+// Reads the table definition starting at page, continuation pages included.
+TableDefinition readTableDefinition(const PageStore& pages, std::uint32_t page);
+
+} // namespace jet

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "byte_order.h"
+
+#include <string>
+
+namespace jet {
+
+// Text as Jet 4.0 stores it: UCS-2 little-endian or, in a column that allows it, "compressed"
+// after an FF FE marker: one byte per character, where each 0x00 byte switches between
+// one-byte and two-byte characters. A trailing odd byte carries no character and is dropped.
+std::u16string decodeText(Bytes stored, bool compressionAllowed);
+
+} // namespace jet

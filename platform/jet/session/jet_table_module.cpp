@@ -1,0 +1,264 @@
+#include "jet_table_module.h"
+
+#include "database.h"
+#include "index_search.h"
+#include "jet_sql_values.h"
+#include "jet_table_rows.h"
+#include "sqlite_text_functions.h"
+#include "text_collator.h"
+
+#include <sqlite3.h>
+
+#include <cstring>
+#include <memory>
+#include <new>
+#include <string>
+#include <vector>
+
+namespace platform {
+namespace {
+
+struct ModuleContext {
+    explicit ModuleContext(const jet::Database& db) : database(db) {}
+    const jet::Database& database;
+    // Compares the rows of a lookup the index cannot answer, as the collation would.
+    textrules::TextCollator collator;
+};
+
+constexpr int kNoIndex = -1;
+
+struct JetTable : sqlite3_vtab {
+    ModuleContext* context = nullptr;
+    const jet::UserTable* table = nullptr;
+    // Per column, the index that answers equality on it, or kNoIndex.
+    std::vector<int> equalityIndex;
+};
+
+struct JetCursor : sqlite3_vtab_cursor {
+    explicit JetCursor(const JetTable& owner)
+        : rows(owner.context->database.pages(), owner.table->definition) {}
+    JetTableRows rows;
+};
+
+// Turns a failure of the reader into the result code and message SQLite passes on.
+int reportFailure(sqlite3_vtab* vtab) {
+    sqlite3_free(vtab->zErrMsg);
+    try {
+        throw;
+    } catch (const jet::ReadError& error) {
+        vtab->zErrMsg = sqlite3_mprintf("%s", error.what());
+        return error.kind() == jet::ReadError::Kind::Io ? SQLITE_IOERR : SQLITE_CORRUPT;
+    } catch (const std::bad_alloc&) {
+        vtab->zErrMsg = nullptr;
+        return SQLITE_NOMEM;
+    } catch (const std::exception& error) {
+        vtab->zErrMsg = sqlite3_mprintf("%s", error.what());
+        return SQLITE_ERROR;
+    }
+}
+
+int connect(sqlite3* db, void* aux, int argc, const char* const* argv, sqlite3_vtab** out,
+            char** error) {
+    auto* context = static_cast<ModuleContext*>(aux);
+    const auto& tables = context->database.tables();
+    const std::size_t position = argc > 3 ? std::strtoul(argv[3], nullptr, 10) : tables.size();
+    if (position >= tables.size()) {
+        *error = sqlite3_mprintf("no such Jet table");
+        return SQLITE_ERROR;
+    }
+    auto table = std::make_unique<JetTable>();
+    table->context = context;
+    table->table = &tables[position];
+    const jet::TableDefinition& definition = table->table->definition;
+    for (const jet::ColumnDefinition& column : definition.columns) {
+        int answering = kNoIndex;
+        for (std::size_t i = 0; i < definition.indexes.size() && answering == kNoIndex; ++i) {
+            if (jet::indexAnswersTextEquality(definition.indexes[i], column)) {
+                answering = static_cast<int>(i);
+            }
+        }
+        table->equalityIndex.push_back(answering);
+    }
+    if (const int rc = sqlite3_declare_vtab(db, jetTableDeclaration(definition).c_str());
+        rc != SQLITE_OK) {
+        return rc;
+    }
+    *out = table.release();
+    return SQLITE_OK;
+}
+
+int disconnect(sqlite3_vtab* vtab) {
+    delete static_cast<JetTable*>(vtab);
+    return SQLITE_OK;
+}
+
+bool collatesAsJetText(sqlite3_index_info* info, int constraint) {
+    const char* collation = sqlite3_vtab_collation(info, constraint);
+    return collation != nullptr && sqlite3_stricmp(collation, textrules::kCollationName) == 0;
+}
+
+int bestIndex(sqlite3_vtab* vtab, sqlite3_index_info* info) {
+    const auto* table = static_cast<const JetTable*>(vtab);
+    for (int i = 0; i < info->nConstraint; ++i) {
+        const auto& constraint = info->aConstraint[i];
+        if (!constraint.usable || constraint.op != SQLITE_INDEX_CONSTRAINT_EQ ||
+            constraint.iColumn < 0 ||
+            table->equalityIndex[static_cast<std::size_t>(constraint.iColumn)] == kNoIndex ||
+            !collatesAsJetText(info, i)) {
+            continue;
+        }
+        info->aConstraintUsage[i].argvIndex = 1;
+        info->aConstraintUsage[i].omit = 1;
+        info->idxNum = constraint.iColumn + 1;
+        info->estimatedCost = 10;
+        info->estimatedRows = 10;
+        return SQLITE_OK;
+    }
+    info->idxNum = 0;
+    info->estimatedCost = static_cast<double>(table->table->definition.rowCount) + 1;
+    info->estimatedRows = static_cast<sqlite3_int64>(table->table->definition.rowCount) + 1;
+    return SQLITE_OK;
+}
+
+int open(sqlite3_vtab* vtab, sqlite3_vtab_cursor** out) {
+    try {
+        *out = new JetCursor(*static_cast<const JetTable*>(vtab));
+        return SQLITE_OK;
+    } catch (...) {
+        return reportFailure(vtab);
+    }
+}
+
+int close(sqlite3_vtab_cursor* cursor) {
+    delete static_cast<JetCursor*>(cursor);
+    return SQLITE_OK;
+}
+
+void startEquality(const JetTable& table, JetTableRows& rows, std::size_t column,
+                   sqlite3_value* wanted) {
+    const int type = sqlite3_value_type(wanted);
+    if (type == SQLITE_NULL || type == SQLITE_BLOB) {
+        // Neither equals any text.
+        rows.startEmpty();
+        return;
+    }
+    const auto* text = static_cast<const char16_t*>(sqlite3_value_text16(wanted));
+    const std::u16string value(text, static_cast<std::size_t>(sqlite3_value_bytes16(wanted)) / 2);
+    const jet::TableDefinition& definition = table.table->definition;
+    const auto index = static_cast<std::size_t>(table.equalityIndex[column]);
+    auto found = jet::lookUpText(table.context->database.pages(), definition.indexes[index],
+                                 definition.columns[column], value);
+    if (found) {
+        rows.startIndexed(std::move(*found));
+        return;
+    }
+    const auto* utf8 = reinterpret_cast<const char*>(sqlite3_value_text(wanted));
+    rows.startFilteredScan(column,
+                           std::string(utf8, static_cast<std::size_t>(sqlite3_value_bytes(wanted))),
+                           table.context->collator);
+}
+
+int filter(sqlite3_vtab_cursor* base, int idxNum, const char*, int argc, sqlite3_value** argv) {
+    auto* cursor = static_cast<JetCursor*>(base);
+    try {
+        if (idxNum > 0 && argc == 1) {
+            startEquality(*static_cast<const JetTable*>(base->pVtab), cursor->rows,
+                          static_cast<std::size_t>(idxNum - 1), argv[0]);
+        } else {
+            cursor->rows.startScan();
+        }
+        return SQLITE_OK;
+    } catch (...) {
+        return reportFailure(base->pVtab);
+    }
+}
+
+int next(sqlite3_vtab_cursor* base) {
+    try {
+        static_cast<JetCursor*>(base)->rows.next();
+        return SQLITE_OK;
+    } catch (...) {
+        return reportFailure(base->pVtab);
+    }
+}
+
+int eof(sqlite3_vtab_cursor* base) {
+    return static_cast<JetCursor*>(base)->rows.atEnd() ? 1 : 0;
+}
+
+int column(sqlite3_vtab_cursor* base, sqlite3_context* context, int index) {
+    try {
+        setSqlResult(context,
+                     static_cast<JetCursor*>(base)->rows.value(static_cast<std::size_t>(index)));
+        return SQLITE_OK;
+    } catch (...) {
+        const int rc = reportFailure(base->pVtab);
+        sqlite3_result_error(context, base->pVtab->zErrMsg ? base->pVtab->zErrMsg : "", -1);
+        sqlite3_result_error_code(context, rc);
+        return rc;
+    }
+}
+
+int rowId(sqlite3_vtab_cursor* base, sqlite3_int64* out) {
+    *out = static_cast<JetCursor*>(base)->rows.rowId();
+    return SQLITE_OK;
+}
+
+// Present only so that SQLite lets a write reach the authorizer, which refuses it with our
+// own message; were it ever called, the file would still stay untouched.
+int update(sqlite3_vtab* vtab, int, sqlite3_value**, sqlite3_int64*) {
+    sqlite3_free(vtab->zErrMsg);
+    vtab->zErrMsg = sqlite3_mprintf("the Jet database is read-only");
+    return SQLITE_READONLY;
+}
+
+sqlite3_module makeModule() {
+    sqlite3_module module{};
+    module.iVersion = 1;
+    module.xCreate = connect;
+    module.xConnect = connect;
+    module.xBestIndex = bestIndex;
+    module.xDisconnect = disconnect;
+    module.xDestroy = disconnect;
+    module.xOpen = open;
+    module.xClose = close;
+    module.xFilter = filter;
+    module.xNext = next;
+    module.xEof = eof;
+    module.xColumn = column;
+    module.xRowid = rowId;
+    module.xUpdate = update;
+    return module;
+}
+
+const sqlite3_module kModule = makeModule();
+
+void destroyContext(void* context) {
+    delete static_cast<ModuleContext*>(context);
+}
+
+} // namespace
+
+int attachJetTables(sqlite3* db, const jet::Database& database) {
+    ModuleContext* context = nullptr;
+    try {
+        context = new ModuleContext(database);
+    } catch (...) {
+        return SQLITE_NOMEM;
+    }
+    if (const int rc = sqlite3_create_module_v2(db, "jet", &kModule, context, destroyContext);
+        rc != SQLITE_OK) {
+        return rc; // SQLite has already called destroyContext
+    }
+    const auto& tables = database.tables();
+    for (std::size_t i = 0; i < tables.size(); ++i) {
+        const std::string sql = "CREATE VIRTUAL TABLE " + sqlIdentifier(tables[i].name) +
+                                " USING jet(" + std::to_string(i) + ")";
+        // A table SQLite will not take (a name it reserves, such as sqlite_...) stays out of
+        // reach rather than making the whole file unreadable.
+        sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
+    }
+    return SQLITE_OK;
+}
+
+} // namespace platform

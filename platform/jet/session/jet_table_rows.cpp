@@ -1,0 +1,115 @@
+#include "jet_table_rows.h"
+
+#include "text_collator.h"
+
+#include <QString>
+
+namespace platform {
+namespace {
+
+std::string toUtf8(const std::u16string& text) {
+    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()))
+        .toUtf8()
+        .toStdString();
+}
+
+} // namespace
+JetTableRows::JetTableRows(const jet::PageStore& pages, const jet::TableDefinition& table)
+    : pages_(pages), table_(table) {}
+
+void JetTableRows::startScan() {
+    mode_ = Mode::Scan;
+    scan_.emplace(pages_, table_);
+    advanceScan();
+}
+
+void JetTableRows::startIndexed(std::vector<jet::RowLocation> rows) {
+    mode_ = Mode::Indexed;
+    indexed_ = std::move(rows);
+    indexedPosition_ = 0;
+    row_.reset();
+    fields_.reset();
+    atEnd_ = indexed_.empty();
+}
+
+void JetTableRows::startFilteredScan(std::size_t column, std::string utf8Text,
+                                     const textrules::TextCollator& collator) {
+    filterColumn_ = column;
+    filterText_ = std::move(utf8Text);
+    collator_ = &collator;
+    startScan();
+    mode_ = Mode::FilteredScan;
+    while (!atEnd_ && !currentMatches()) {
+        advanceScan();
+    }
+}
+
+void JetTableRows::startEmpty() {
+    mode_ = Mode::Indexed;
+    indexed_.clear();
+    atEnd_ = true;
+}
+
+void JetTableRows::advanceScan() {
+    fields_.reset();
+    atEnd_ = !scan_->next();
+    if (!atEnd_) {
+        row_ = scan_->current();
+    } else {
+        row_.reset();
+    }
+}
+
+bool JetTableRows::currentMatches() {
+    const jet::FieldValue field = value(filterColumn_);
+    return field.kind == jet::FieldValue::Kind::Text &&
+           collator_->compare(toUtf8(field.text), filterText_) == 0;
+}
+
+void JetTableRows::next() {
+    if (atEnd_) {
+        return;
+    }
+    switch (mode_) {
+    case Mode::Scan:
+        advanceScan();
+        break;
+    case Mode::FilteredScan:
+        do {
+            advanceScan();
+        } while (!atEnd_ && !currentMatches());
+        break;
+    case Mode::Indexed:
+        row_.reset();
+        fields_.reset();
+        atEnd_ = ++indexedPosition_ >= indexed_.size();
+        break;
+    }
+}
+
+const jet::RowFields& JetTableRows::currentFields() {
+    if (!row_) {
+        const jet::RowLocation location = indexed_.at(indexedPosition_);
+        row_ = jet::readLiveRow(pages_, location);
+        if (!row_) {
+            jet::throwDamaged("an index names row " + std::to_string(location.row) + " of page " +
+                              std::to_string(location.page) + ", which has been deleted");
+        }
+    }
+    if (!fields_) {
+        fields_.emplace(row_->bytes, table_);
+    }
+    return *fields_;
+}
+
+jet::FieldValue JetTableRows::value(std::size_t column) {
+    return jet::decodeField(pages_, table_.columns.at(column), currentFields());
+}
+
+long long JetTableRows::rowId() const {
+    const jet::RowLocation location =
+        mode_ == Mode::Indexed ? indexed_.at(indexedPosition_) : row_->location;
+    return (static_cast<long long>(location.page) << 8) | location.row;
+}
+
+} // namespace platform

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "data_page.h"
+#include "field_value.h"
+#include "row_fields.h"
+#include "table_definition.h"
+#include "table_scan.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace textrules {
+class TextCollator;
+}
+
+namespace platform {
+
+// The rows one query reads from one Jet table: all of them, the ones an index names, or the
+// ones whose text in one column equals a given text (compared as the JETTEXT collation does,
+// for values the index cannot look up). Fields are decoded only when asked for, so counting
+// rows found through an index never touches the data pages.
+class JetTableRows {
+public:
+    JetTableRows(const jet::PageStore& pages, const jet::TableDefinition& table);
+
+    void startScan();
+    void startIndexed(std::vector<jet::RowLocation> rows);
+    void startFilteredScan(std::size_t column, std::string utf8Text,
+                           const textrules::TextCollator& collator);
+    void startEmpty();
+
+    bool atEnd() const noexcept { return atEnd_; }
+    void next();
+    jet::FieldValue value(std::size_t column);
+    long long rowId() const;
+
+private:
+    enum class Mode { Scan, Indexed, FilteredScan };
+
+    void advanceScan();
+    bool currentMatches();
+    const jet::RowFields& currentFields();
+
+    const jet::PageStore& pages_;
+    const jet::TableDefinition& table_;
+    Mode mode_ = Mode::Scan;
+    bool atEnd_ = true;
+
+    std::optional<jet::TableScan> scan_;
+    std::vector<jet::RowLocation> indexed_;
+    std::size_t indexedPosition_ = 0;
+
+    std::size_t filterColumn_ = 0;
+    std::string filterText_;
+    const textrules::TextCollator* collator_ = nullptr;
+
+    // The current row, read on first use.
+    std::optional<jet::StoredRow> row_;
+    std::optional<jet::RowFields> fields_;
+};
+
+} // namespace platform

@@ -1,0 +1,26 @@
+#pragma once
+
+// The shop fixtures beside the project (read in place, never copied) and their expected
+// contents, one TSV file per table.
+
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+#include <optional>
+
+inline const QStringList kFixtureNames = {
+    QStringLiteral("shop-small"), QStringLiteral("shop-encoded"), QStringLiteral("shop-otherpass"),
+    QStringLiteral("shop-nopass"), QStringLiteral("shop-large")};
+
+// The folder holding the .mdb files, or nothing where the shared material is absent.
+std::optional<QString> fixtureFolder();
+QString fixturePath(const QString& folder, const QString& name);
+QString jetConnectionString(const QString& path, const QString& password);
+
+// The lines of expected/<fixture>.<table>.tsv: the header first, as stored.
+QStringList expectedLines(const QString& folder, const QString& fixture, const QString& table);
+
+// A field as the expected files write it: \N for NULL, text with \\ \t \n \r escaped,
+// floating values (Currency) with four decimals.
+QString tsvCell(const QVariant& value);
