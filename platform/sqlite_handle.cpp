@@ -2,6 +2,8 @@
 
 #include <sqlite3.h>
 
+#include <cerrno>
+
 namespace platform {
 
 SqliteDatabase::SqliteDatabase(const QString& path, OpenMode mode, SqliteErrorTranslator translate)
@@ -33,7 +35,20 @@ void SqliteDatabase::execute(const QString& sql) {
 }
 
 void SqliteDatabase::fail(int code) const {
-    const int extended = sqlite3_extended_errcode(db_);
+    int extended = sqlite3_extended_errcode(db_);
+    // SQLite reports a full disk only for a write that fails with ENOSPC; a write refused by
+    // a file-size or quota limit, or a flush that finds no room, comes back as a plain I/O
+    // error. For the user each means the same: the store cannot grow.
+    if ((extended & 0xFF) == SQLITE_IOERR) {
+        int system = sqlite3_system_errno(db_);
+        if (system == 0) {
+            // A write that failed while committing is remembered by the store file alone.
+            sqlite3_file_control(db_, "main", SQLITE_FCNTL_LAST_ERRNO, &system);
+        }
+        if (system == ENOSPC || system == EFBIG || system == EDQUOT) {
+            extended = SQLITE_FULL;
+        }
+    }
     throw translate_(extended != SQLITE_OK ? extended : code,
                      QString::fromUtf8(sqlite3_errmsg(db_)));
 }

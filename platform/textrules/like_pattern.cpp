@@ -26,14 +26,17 @@ std::u32string foldedCodePoints(std::string_view utf8) {
 
 LikePattern::LikePattern(std::string_view pattern, std::optional<char32_t> escape) {
     const std::u32string p = foldedCodePoints(pattern);
-    const std::optional<char32_t> foldedEscape =
-        escape ? std::optional<char32_t>(static_cast<char32_t>(
-                     u_foldCase(static_cast<UChar32>(*escape), U_FOLD_CASE_DEFAULT)))
-               : std::nullopt;
+    // A plain flag and value rather than an optional: GCC's -O2 flow analysis reports the
+    // optional's payload as maybe-uninitialized here, which -Werror turns into a build failure.
+    const bool hasEscape = escape.has_value();
+    const char32_t foldedEscape =
+        hasEscape ? static_cast<char32_t>(
+                        u_foldCase(static_cast<UChar32>(escape.value()), U_FOLD_CASE_DEFAULT))
+                  : 0;
     std::size_t i = 0;
     while (i < p.size()) {
         const char32_t c = p[i];
-        if (foldedEscape && c == *foldedEscape && i + 1 < p.size()) {
+        if (hasEscape && c == foldedEscape && i + 1 < p.size()) {
             tokens_.emplace_back(Kind::Literal, p[i + 1]);
             i += 2;
         } else if (c == U'%') {

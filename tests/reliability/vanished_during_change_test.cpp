@@ -1,0 +1,67 @@
+// book.mdb is renamed or removed while a change of 100,000 copies is under way: the change
+// that follows reports the missing file, nothing is ever created in its place, and a
+// renamed store stays sound.
+
+#include "big_store.h"
+#include "reliability_report.h"
+#include "worker_process.h"
+
+#include "gtest_qt.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <sys/stat.h>
+
+#include <chrono>
+#include <thread>
+
+namespace {
+
+long long fileSize(const QString& path) {
+    struct stat info {};
+    return ::stat(path.toLocal8Bit().constData(), &info) == 0 ? info.st_size : -1;
+}
+
+TEST(VanishedDuringChange, TheNextStatementReportsTheMissingFileAndNothingIsCreated) {
+    int held = 0;
+    for (bool rename : {true, false}) {
+        SCOPED_TRACE(rename ? "renamed" : "removed");
+        QTemporaryDir dir;
+        const QString store = big_store::copyInto(dir.path());
+        const QString moved = dir.filePath(QStringLiteral("book-moved.mdb"));
+        WorkerProcess worker({QStringLiteral("change"), store, QStringLiteral("OLD-1"),
+                              QStringLiteral("NEW-1"), QStringLiteral("1")});
+        // Once the journal has grown the update is well under way.
+        while (worker.running() && fileSize(store + QStringLiteral("-journal")) < 64 * 1024) {
+            std::this_thread::sleep_for(std::chrono::microseconds(100));
+        }
+        ASSERT_TRUE(rename ? QFile::rename(store, moved) : QFile::remove(store));
+        const int exit = worker.wait();
+
+        // The delete, on a connection of its own, finds no file; the story is not deleted
+        // from anything else.
+        EXPECT_EQ(exit, 3) << worker.output().toStdString();
+        EXPECT_EQ(errorDescriptions(worker.output()),
+                  QStringList{QStringLiteral("Could not find file '%1'.").arg(store)})
+            << worker.output().toStdString();
+        EXPECT_FALSE(QFile::exists(store)) << "a file was created in the store's place";
+        const QStringList left = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
+        EXPECT_EQ(left, rename ? QStringList{"book-moved.mdb"} : QStringList{});
+        if (rename) {
+            const big_store::State state = big_store::read(moved);
+            EXPECT_TRUE(state.noneMoved() || state.allMoved()) << state.describe().toStdString();
+            EXPECT_TRUE(state.oldStory);
+        }
+        held += ::testing::Test::HasFailure() ? 0 : 1;
+    }
+    reportRow(QStringLiteral("book.mdb renamed / removed in the middle of a change of 100,000 "
+                             "copies"),
+              QStringLiteral("%1/2: the next statement reported \"Could not find file\", no "
+                             "file created in its place, the renamed store sound and "
+                             "all-or-nothing")
+                  .arg(held));
+}
+
+} // namespace
