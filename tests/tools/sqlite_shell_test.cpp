@@ -1,0 +1,161 @@
+// The jettext extension in SQLite's own shell answers as our connection does.
+
+#include "program_run.h"
+#include "store_builder.h"
+#include "store_rows.h"
+
+#include "gtest_qt.h"
+
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <link.h>
+
+#if defined(__SANITIZE_ADDRESS__)
+#define SANITIZED_BUILD 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define SANITIZED_BUILD 1
+#endif
+#endif
+
+namespace {
+
+constexpr const char* kPassword = "kd=73";
+
+// The module without its ".so", as a person would type it after .load: the shell then finds
+// the file and derives the entry point from its name.
+QString moduleWithoutSuffix() {
+    QString module = QStringLiteral(JETTEXT_MODULE);
+    module.chop(3);
+    return module;
+}
+
+#ifdef SANITIZED_BUILD
+// In a sanitizer build the module needs the AddressSanitizer runtime, which the sqlite3
+// program does not carry: lend it the shared runtime this test runs with. Empty if there is
+// none to lend (a runtime linked in statically).
+QString sanitizerRuntime() {
+    QString found;
+    dl_iterate_phdr(
+        [](dl_phdr_info* info, std::size_t, void* result) {
+            const QString name = QString::fromLocal8Bit(info->dlpi_name);
+            if (name.contains(QLatin1String("libasan.so")) ||
+                name.contains(QLatin1String("libclang_rt.asan"))) {
+                *static_cast<QString*>(result) = name;
+                return 1;
+            }
+            return 0;
+        },
+        &found);
+    return found;
+}
+#endif
+
+QProcessEnvironment shellEnvironment() {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+#ifdef SANITIZED_BUILD
+    environment.insert(QStringLiteral("LD_PRELOAD"), sanitizerRuntime());
+    // The shell's own allocations at exit are not ours to judge.
+    environment.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
+#endif
+    return environment;
+}
+
+class SqliteShell : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        shell_ = QStandardPaths::findExecutable(QStringLiteral("sqlite3"));
+#ifdef SANITIZED_BUILD
+        if (sanitizerRuntime().isEmpty()) {
+            skipReason_ = "the extension needs the sanitizer runtime, and there is no shared one "
+                          "to preload into sqlite3";
+            return;
+        }
+#endif
+        if (shell_.isEmpty()) {
+            skipReason_ = "sqlite3 is not on PATH (Debian package sqlite3)";
+            return;
+        }
+        dir_ = new QTemporaryDir;
+        demostore::DemoRequest request;
+        request.stories = 3000;
+        request.copies = 30000;
+        request.seed = 11;
+        request.specials = {{"th-9000", 1200, "ย้ายๆ"}};
+        demostore::createDemoStore(path(), kPassword, request);
+    }
+    static void TearDownTestSuite() {
+        delete dir_;
+        dir_ = nullptr;
+    }
+    void SetUp() override {
+        if (!skipReason_.empty()) {
+            GTEST_SKIP() << skipReason_;
+        }
+    }
+    static QString path() {
+        return dir_->filePath(QStringLiteral("book.mdb"));
+    }
+
+    // The shell's output lines for the commands, run with the extension loaded or not.
+    static ProgramRun shell(const QStringList& commands, bool withExtension = true) {
+        QStringList arguments{QStringLiteral("-batch"), QStringLiteral("-bail"), path()};
+        if (withExtension) {
+            arguments << QStringLiteral(".load ") + moduleWithoutSuffix();
+        }
+        return runProgram(shell_, arguments + commands, shellEnvironment());
+    }
+
+    static inline QString shell_;
+    static inline std::string skipReason_;
+    static inline QTemporaryDir* dir_ = nullptr;
+};
+
+QStringList lines(const QString& output) {
+    return output.split(u'\n', Qt::SkipEmptyParts);
+}
+
+class SqliteShellQueries : public SqliteShell, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(SqliteShellQueries, SameAnswerAsOurConnection) {
+    const QString sql = QString::fromUtf8(GetParam());
+    const QStringList ours = storeRows(path(), kPassword, sql);
+    ASSERT_FALSE(ours.isEmpty());
+    const ProgramRun run = shell({sql});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(lines(run.out), ours);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Queries, SqliteShellQueries,
+    ::testing::Values(
+        // Letter case and trailing spaces do not count in the key.
+        "SELECT COUNT(*) FROM Book WHERE BStrID = 'TH-9000  '",
+        "SELECT COUNT(*) FROM Book WHERE BStrID = 'th-0123'",
+        // The engine's LIKE: '[...]' lists, no case, Thai marks.
+        "SELECT COUNT(*) FROM Story WHERE BStrID LIKE 'th-[0-4]%'",
+        "SELECT COUNT(*) FROM Story WHERE BStrName LIKE '%ๆ%'",
+        "SELECT COUNT(*) FROM Story WHERE BStrName LIKE 'เ%' OR BStrName LIKE '%ภาค _'",
+        // Thai dictionary order, Latin before Thai, with ties broken by the key.
+        "SELECT BStrID, BStrName FROM Story ORDER BY BStrName, BStrID LIMIT 40",
+        "SELECT BStrID FROM Story WHERE BStrID BETWEEN 'kh-0100' AND 'KH-0200' ORDER BY BStrID",
+        "SELECT Status, COUNT(*) FROM Book GROUP BY Status ORDER BY Status",
+        "PRAGMA integrity_check"));
+
+TEST_F(SqliteShell, KeyLookupUsesTheBookIndex) {
+    const ProgramRun run =
+        shell({"EXPLAIN QUERY PLAN SELECT COUNT(*) FROM Book WHERE BStrID = 'th-0123'"});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.out.contains(QLatin1String("INDEX BookBStrID (BStrID=?)")))
+        << run.out.toStdString();
+}
+
+TEST_F(SqliteShell, WithoutTheExtensionTheStoreCannotBeChecked) {
+    const ProgramRun run = shell({"PRAGMA integrity_check"}, false);
+    EXPECT_NE(run.exitCode, 0);
+    EXPECT_TRUE(run.err.contains(QLatin1String("no such collation sequence: JETTEXT")))
+        << run.err.toStdString();
+}
+
+} // namespace
