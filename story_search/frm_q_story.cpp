@@ -1,0 +1,165 @@
+#include "frm_q_story.h"
+
+#include "database_access.h"
+#include "db_error.h"
+#include "dialogs.h"
+#include "input_helpers.h"
+#include "keyboard.h"
+#include "report_list.h"
+#include "story_name_query.h"
+#include "toolbar.h"
+#include "twips.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+
+namespace {
+
+const QString kOkKey = QStringLiteral("OK");
+const QString kCancelKey = QStringLiteral("Cancel");
+
+} // namespace
+
+frmQStory::frmQStory(Library1::DatabaseAccess& database, Library1::Dialogs& dialogs,
+                     QWidget* parent)
+    : QDialog(parent), database_(database), dialogs_(dialogs) {
+    BuildControls();
+    LoadForm();
+}
+
+frmQStory::~frmQStory() = default;
+
+void frmQStory::ShowModal() {
+    exec();
+}
+
+void frmQStory::LoadForm() {
+    Library1::CenterForm(*this);
+    SelectedFlag = false;
+    retStrID.clear();
+    SetupColumns();
+    Text1->setFocus();
+}
+
+void frmQStory::SetupColumns() {
+    const platform::TwipsScale scale = platform::TwipsScale::of(this);
+    ListView1->addColumn(QStringLiteral("รหัสชื่อหนังสือ"), scale.x(1500));
+    ListView1->addColumn(QStringLiteral("ชื่อหนังสือ"), scale.x(6000));
+}
+
+void frmQStory::FillList(const QString& sql) {
+    ListView1->clearItems();
+    const std::unique_ptr<adodb::Recordset> rs = database_.OpenRecordset(sql, true);
+    while (!rs->Eof()) {
+        platform::ListItem item =
+            ListView1->addItem(rs->Fields(QStringLiteral("BStrID")).Value.toString());
+        item.SetSubItem(1, rs->Fields(QStringLiteral("BStrName")).Value.toString());
+        rs->MoveNext();
+    }
+    rs->Close();
+}
+
+bool frmQStory::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Text1 && event->type() == QEvent::FocusIn) {
+        HandleSearchBoxFocus();
+        return false;
+    }
+    if (event->type() != QEvent::KeyPress || (watched != Text1 && watched != ListView1)) {
+        return QDialog::eventFilter(watched, event);
+    }
+    int keyCode = platform::virtualKeyCode(*static_cast<QKeyEvent*>(event));
+    HandleFormKeyDown(keyCode);
+    if (unloaded_) {
+        return true; // the window is gone: the key has nothing left to reach
+    }
+    if (watched == Text1) {
+        HandleSearchBoxKeyDown(keyCode);
+    } else {
+        HandleListKeyDown(keyCode);
+    }
+    return unloaded_;
+}
+
+void frmQStory::keyPressEvent(QKeyEvent* event) {
+    // QDialog would close on Esc and press a default button on Enter. Here Esc chooses the
+    // selected story and Enter belongs to the focused control; both are handled above.
+    QWidget::keyPressEvent(event);
+}
+
+void frmQStory::HandleFormKeyDown(int& keyCode) {
+    // Esc chooses and F2 cancels, the other way round from the tooltips: the keys are kept
+    // as they have always worked.
+    if (keyCode == platform::vk::Escape) {
+        PressToolbarButton(kOkKey);
+    } else if (keyCode == platform::vk::F2) {
+        PressToolbarButton(kCancelKey);
+    }
+}
+
+void frmQStory::HandleSearchBoxKeyDown(int& keyCode) {
+    if (keyCode == platform::vk::Return) {
+        SearchStories();
+    } else {
+        Library1::MoveFocusByKey(keyCode);
+    }
+}
+
+void frmQStory::HandleSearchBoxFocus() {
+    // Typing replaces the previous fragment.
+    Library1::SelectAllText(Text1);
+}
+
+void frmQStory::HandleListKeyDown(int& keyCode) {
+    if (keyCode == platform::vk::Return) {
+        PressToolbarButton(kOkKey);
+    }
+}
+
+void frmQStory::HandleListDoubleClick() {
+    PressToolbarButton(kOkKey);
+}
+
+void frmQStory::HandleToolbarButtonClick(platform::ToolbarButton* button) {
+    if (button == nullptr) {
+        return;
+    }
+    if (button->Key == kOkKey) {
+        ChooseSelectedStory();
+    } else if (button->Key == kCancelKey) {
+        UnloadForm();
+    }
+}
+
+void frmQStory::PressToolbarButton(const QString& key) {
+    HandleToolbarButtonClick(Toolbar1->buttonByKey(key));
+}
+
+void frmQStory::SearchStories() {
+    try {
+        FillList(StoryNameSearchSql(Text1->text()));
+    } catch (const platform::DbError& error) {
+        // Rows read before the failure would pass for a complete result.
+        ListView1->clearItems();
+        dialogs_.ShowError(error.description());
+    }
+}
+
+void frmQStory::ChooseSelectedStory() {
+    if (ListView1->itemCount() == 0) {
+        return;
+    }
+    const std::optional<platform::ListItem> selected = ListView1->selectedItem();
+    if (!selected) {
+        return;
+    }
+    SelectedFlag = true;
+    retStrID = selected->Text();
+    retStrName = selected->SubItem(1);
+    UnloadForm();
+}
+
+void frmQStory::UnloadForm() {
+    // The result members outlive the window: the caller reads them after the dialog closed.
+    unloaded_ = true;
+    done(SelectedFlag ? QDialog::Accepted : QDialog::Rejected);
+}

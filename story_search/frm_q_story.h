@@ -1,0 +1,74 @@
+#pragma once
+
+#include "image_list.h"
+#include "story_search.h"
+
+#include <QDialog>
+
+class LineControl;
+class QLabel;
+class QLineEdit;
+
+namespace Library1 {
+class DatabaseAccess;
+class Dialogs;
+} // namespace Library1
+
+namespace platform {
+class ReportList;
+class Toolbar;
+struct ToolbarButton;
+} // namespace platform
+
+// The story search dialog. The operator types part of a story name and presses Enter; the
+// list shows the matching stories by name. Choosing a row hands its code and name back
+// through the result members and closes the dialog. Every way of choosing or cancelling
+// (buttons, keys, double-click) runs through the one toolbar click handler.
+//
+// The dialog sees every key press before the focused control does (a filter on its
+// controls), because Esc and F2 work wherever the focus is.
+class frmQStory final : public QDialog, public StorySearch {
+    Q_OBJECT
+
+public:
+    frmQStory(Library1::DatabaseAccess& database, Library1::Dialogs& dialogs,
+              QWidget* parent = nullptr);
+    ~frmQStory() override;
+
+    void ShowModal() override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void BuildControls();
+    void LoadForm();
+    void SetupColumns();
+    void FillList(const QString& sql);
+
+    void HandleFormKeyDown(int& keyCode);
+    void HandleSearchBoxKeyDown(int& keyCode);
+    void HandleSearchBoxFocus();
+    void HandleListKeyDown(int& keyCode);
+    void HandleListDoubleClick();
+    void HandleToolbarButtonClick(platform::ToolbarButton* button);
+
+    void PressToolbarButton(const QString& key);
+    void SearchStories();
+    void ChooseSelectedStory();
+    void UnloadForm();
+
+    Library1::DatabaseAccess& database_;
+    Library1::Dialogs& dialogs_;
+    bool unloaded_ = false;
+
+    platform::ImageList ImageList1;
+    QLineEdit* Text1 = nullptr;
+    QLabel* Label1 = nullptr;
+    platform::ReportList* ListView1 = nullptr;
+    platform::Toolbar* Toolbar1 = nullptr;
+    QLabel* lblTitle = nullptr;
+    LineControl* Line1 = nullptr;
+    LineControl* Line2 = nullptr;
+};

@@ -1,0 +1,7 @@
+#include "frm_q_story_factory.h"
+
+#include "frm_q_story.h"
+
+std::unique_ptr<StorySearch> FrmQStoryFactory::create() {
+    return std::make_unique<frmQStory>(database_, dialogs_);
+}
