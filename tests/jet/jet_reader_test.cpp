@@ -67,7 +67,11 @@ lookUpCode(const jet::Database& db, const jet::UserTable& table, std::u16string_
     });
     for (const jet::IndexDefinition& index : table.definition.indexes) {
         if (jet::indexAnswersTextEquality(index, *column)) {
-            return jet::lookUpText(db.pages(), index, *column, code);
+            const auto matches = jet::lookUpText(db.pages(), index, *column, code);
+            if (!matches) {
+                return std::nullopt;
+            }
+            return jet::matchedRows(*matches);
         }
     }
     return std::nullopt;

@@ -67,6 +67,7 @@ Bytes DataPage::rowBytes(std::uint16_t row) const {
 }
 
 std::optional<StoredRow> readLiveRow(const PageStore& pages, RowLocation location) {
+    const RowLocation start = location;
     for (int hop = 0; hop <= kMaxOverflowHops; ++hop) {
         const DataPage page(pages.page(location.page), location.page);
         // A moved row's new home is flagged deleted so that scans skip it; only the slot we
@@ -81,7 +82,7 @@ std::optional<StoredRow> readLiveRow(const PageStore& pages, RowLocation locatio
         location = RowLocation{u24At(bytes, 1, "an overflow row pointer"),
                                u8At(bytes, 0, "an overflow row pointer")};
     }
-    throwDamaged("overflow row pointers starting at " + where(location.page, location.row) +
+    throwDamaged("overflow row pointers starting at " + where(start.page, start.row) +
                  " lead nowhere");
 }
 

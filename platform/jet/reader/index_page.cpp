@@ -1,6 +1,7 @@
 #include "index_page.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <string>
 
@@ -9,8 +10,26 @@ namespace {
 
 constexpr std::size_t kFirstEntry = 0x1E0;
 constexpr std::size_t kEntryMaskStart = 0x1B;
+constexpr std::size_t kEntryMaskSize = kFirstEntry - kEntryMaskStart;
 constexpr std::size_t kLeafPointerSize = 4;
 constexpr std::size_t kNodePointerSize = 8;
+
+// The first position from `from` on for which before() is false; entries are in key order,
+// so before() holds for a leading run only.
+template <typename Before>
+std::size_t partitionPoint(std::size_t from, std::size_t count, Before before) {
+    std::size_t low = from;
+    std::size_t high = count;
+    while (low < high) {
+        const std::size_t middle = low + (high - low) / 2;
+        if (before(middle)) {
+            low = middle + 1;
+        } else {
+            high = middle;
+        }
+    }
+    return low;
+}
 
 } // namespace
 
@@ -26,29 +45,30 @@ IndexPage::IndexPage(PageRef page, std::uint32_t number)
         throwDamaged("page " + std::to_string(number) + " should be an index page but is of type " +
                      std::to_string((*page_)[0]));
     }
-    const Bytes bytes = bytesOf(page_);
-    prefixLength_ = u16At(bytes, 24);
-    for (std::size_t i = kEntryMaskStart; i < kFirstEntry; ++i) {
-        for (unsigned bit = 0; bytes[i] >> bit != 0; ++bit) {
-            if (((bytes[i] >> bit) & 1u) == 0) {
-                continue;
-            }
-            const std::size_t end = kFirstEntry + (i - kEntryMaskStart) * 8 + bit;
-            if (end > kPageSize) {
-                throwDamaged("an entry of index page " + std::to_string(number) +
-                             " ends beyond the page");
-            }
+    prefixLength_ = u16At(bytesOf(page_), 24);
+    const std::uint8_t* mask = page_->data() + kEntryMaskStart;
+    for (std::size_t i = 0; i < kEntryMaskSize; ++i) {
+        entryCount_ += static_cast<std::size_t>(std::popcount(static_cast<unsigned>(mask[i])));
+    }
+}
+
+const std::vector<std::uint16_t>& IndexPage::ends() const {
+    if (ends_.size() == entryCount_) {
+        return ends_;
+    }
+    const std::uint8_t* mask = page_->data() + kEntryMaskStart;
+    ends_.reserve(entryCount_);
+    std::size_t start = kFirstEntry;
+    for (std::size_t i = 0; i < kEntryMaskSize; ++i) {
+        for (unsigned bits = mask[i]; bits != 0; bits &= bits - 1) {
+            const std::size_t end =
+                kFirstEntry + 8 * i + static_cast<std::size_t>(std::countr_zero(bits));
+            entryBetween(start, end, ends_.empty()); // checks it
             ends_.push_back(static_cast<std::uint16_t>(end));
+            start = end;
         }
     }
-    for (std::size_t i = 0; i < ends_.size(); ++i) {
-        const std::size_t start = i == 0 ? kFirstEntry : ends_[i - 1];
-        const std::size_t stored = ends_[i] - start;
-        const std::size_t full = i == 0 ? stored : prefixLength_ + stored;
-        if (stored == 0 || full < pointerSize() || (i == 0 && prefixLength_ > stored)) {
-            throwDamaged("index page " + std::to_string(number) + " holds a malformed entry");
-        }
-    }
+    return ends_;
 }
 
 std::uint32_t IndexPage::nextPage() const {
@@ -63,19 +83,26 @@ std::size_t IndexPage::pointerSize() const noexcept {
     return leaf_ ? kLeafPointerSize : kNodePointerSize;
 }
 
-IndexPage::Entry IndexPage::entry(std::size_t i) const {
+IndexPage::Entry IndexPage::entryBetween(std::size_t start, std::size_t end, bool first) const {
+    const std::size_t shared = first ? 0 : prefixLength_;
+    if (end > kPageSize || end <= start || shared + (end - start) < pointerSize() ||
+        (first && prefixLength_ > end - start)) {
+        throwDamaged("index page " + std::to_string(number_) + " holds a malformed entry");
+    }
     const Bytes bytes = bytesOf(page_);
-    const std::size_t start = i == 0 ? kFirstEntry : ends_[i - 1];
-    const Bytes own = bytes.subspan(start, ends_[i] - start);
-    return {i == 0 ? Bytes() : bytes.subspan(kFirstEntry, prefixLength_), own};
+    return {bytes.subspan(kFirstEntry, shared), bytes.subspan(start, end - start)};
 }
 
-int IndexPage::compareKey(std::size_t i, Bytes key) const {
-    const Entry full = entry(i);
+IndexPage::Entry IndexPage::entry(std::size_t i) const {
+    const auto& all = ends();
+    return entryBetween(i == 0 ? kFirstEntry : all.at(i - 1), all.at(i), i == 0);
+}
+
+int IndexPage::compareKey(const Entry& full, Bytes key) const {
     const std::size_t keyLength = full.size() - pointerSize();
     // The key may end inside the shared prefix or inside the entry's own bytes.
-    const Bytes parts[] = {full.shared.first(std::min(full.shared.size(), keyLength)),
-                           full.own.first(keyLength - std::min(full.shared.size(), keyLength))};
+    const std::size_t fromShared = std::min(full.shared.size(), keyLength);
+    const Bytes parts[] = {full.shared.first(fromShared), full.own.first(keyLength - fromShared)};
     std::size_t compared = 0;
     for (const Bytes part : parts) {
         const std::size_t count = std::min(part.size(), key.size() - compared);
@@ -92,18 +119,36 @@ int IndexPage::compareKey(std::size_t i, Bytes key) const {
     return compared < key.size() ? -1 : 0;
 }
 
-std::size_t IndexPage::lowerBound(Bytes key) const {
-    std::size_t low = 0;
-    std::size_t high = ends_.size();
-    while (low < high) {
-        const std::size_t middle = low + (high - low) / 2;
-        if (compareKey(middle, key) < 0) {
-            low = middle + 1;
-        } else {
-            high = middle;
+int IndexPage::compareKey(std::size_t i, Bytes key) const {
+    return compareKey(entry(i), key);
+}
+
+bool IndexPage::lastKeyEquals(Bytes key) const {
+    // The last two set bits of the mask bound the last entry.
+    std::size_t bounds[2] = {kFirstEntry, kFirstEntry};
+    std::size_t found = 0;
+    const std::uint8_t* mask = page_->data() + kEntryMaskStart;
+    for (std::size_t i = kEntryMaskSize; i-- > 0 && found < 2;) {
+        for (unsigned bits = mask[i]; bits != 0 && found < 2;) {
+            const int bit = std::bit_width(bits) - 1;
+            bounds[found++] = kFirstEntry + 8 * i + static_cast<std::size_t>(bit);
+            bits &= ~(1u << bit);
         }
     }
-    return low;
+    if (found == 0) {
+        return false;
+    }
+    const bool only = found == 1;
+    return compareKey(entryBetween(only ? kFirstEntry : bounds[1], bounds[0], only), key) == 0;
+}
+
+std::size_t IndexPage::lowerBound(Bytes key, std::size_t from) const {
+    return partitionPoint(from, entryCount_, [&](std::size_t i) { return compareKey(i, key) < 0; });
+}
+
+std::size_t IndexPage::upperBound(Bytes key, std::size_t from) const {
+    return partitionPoint(from, entryCount_,
+                          [&](std::size_t i) { return compareKey(i, key) <= 0; });
 }
 
 RowLocation IndexPage::rowOf(std::size_t i) const {

@@ -11,27 +11,33 @@ namespace jet {
 // start (the page's prefix length). A leaf entry is the key, then a 3-byte big-endian page and
 // a row byte; a node entry adds the 4-byte big-endian page of the child whose last entry it
 // repeats. Children beyond a node's last entry hang off its tail page.
+//
+// The entries are located on first use: a lookup that crosses many pages of equal keys only
+// counts their entries and checks their last one.
 class IndexPage {
 public:
-    // Throws ReadError (Damaged) when the page is no index page or its entries do not fit.
+    // Throws ReadError (Damaged) when the page is no index page.
     IndexPage(PageRef page, std::uint32_t number);
 
     bool isLeaf() const noexcept { return leaf_; }
     std::uint32_t nextPage() const;
     std::uint32_t tailPage() const;
-    std::size_t entryCount() const noexcept { return ends_.size(); }
+    std::size_t entryCount() const noexcept { return entryCount_; }
 
     // Compares entry i's key with key, byte by byte (<0, 0, >0).
     int compareKey(std::size_t i, Bytes key) const;
-    // The first entry whose key is not less than key; entryCount() when there is none.
-    std::size_t lowerBound(Bytes key) const;
+    bool lastKeyEquals(Bytes key) const;
+    // The first entry at or after from whose key is not less than (lowerBound) or greater
+    // than (upperBound) key; entryCount() when there is none.
+    std::size_t lowerBound(Bytes key, std::size_t from = 0) const;
+    std::size_t upperBound(Bytes key, std::size_t from = 0) const;
     RowLocation rowOf(std::size_t i) const;
     std::uint32_t childOf(std::size_t i) const;
 
     static bool isIndexPage(const PageBuffer& page);
 
 private:
-    // Entry i as the shared prefix it omits (empty for the first) followed by its own bytes.
+    // An entry as the shared prefix it omits (empty for the first) followed by its own bytes.
     struct Entry {
         Bytes shared;
         Bytes own;
@@ -40,14 +46,19 @@ private:
             return k < shared.size() ? shared[k] : own[k - shared.size()];
         }
     };
+    // Throws ReadError (Damaged) when the entry cannot be one.
+    Entry entryBetween(std::size_t start, std::size_t end, bool first) const;
     Entry entry(std::size_t i) const;
+    int compareKey(const Entry& entry, Bytes key) const;
+    const std::vector<std::uint16_t>& ends() const;
     std::size_t pointerSize() const noexcept;
 
     PageRef page_;
     std::uint32_t number_;
     bool leaf_;
     std::size_t prefixLength_ = 0;
-    std::vector<std::uint16_t> ends_;
+    std::size_t entryCount_ = 0;
+    mutable std::vector<std::uint16_t> ends_;
 };
 
 } // namespace jet

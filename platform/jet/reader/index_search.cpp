@@ -1,8 +1,8 @@
 #include "index_search.h"
 
 #include "general_sort_key.h"
-#include "index_page.h"
 
+#include <algorithm>
 #include <map>
 #include <set>
 
@@ -19,65 +19,91 @@ public:
 
     bool rootIsIndexPage() const { return IndexPage::isIndexPage(*pages_.page(root_)); }
 
-    // The rows of the entries whose key is exactly key, in index order.
-    std::vector<RowLocation> find(Bytes key) {
+    // Appends the entries whose key is exactly key, in index order.
+    void find(Bytes key, IndexMatches& matches) {
         std::uint32_t number = root_;
-        for (int depth = 0; !page(number).isLeaf(); ++depth) {
+        for (int depth = 0; !page(number)->isLeaf(); ++depth) {
             if (depth == kMaxTreeDepth) {
                 throwDamaged("the index rooted at page " + std::to_string(root_) +
                              " leads in circles");
             }
             // A node entry repeats its child's last key, so the first entry not below the key
             // leads to the first match; past them all lies the tail.
-            const IndexPage& node = page(number);
-            const std::size_t i = node.lowerBound(key);
-            number = i < node.entryCount() ? node.childOf(i) : node.tailPage();
+            const auto node = page(number);
+            const std::size_t i = node->lowerBound(key);
+            number = i < node->entryCount() ? node->childOf(i) : node->tailPage();
             if (number == 0) {
-                return {};
+                return;
             }
         }
-        std::vector<RowLocation> rows;
         std::set<std::uint32_t> visited{number};
-        for (std::size_t i = page(number).lowerBound(key);; i = 0) {
-            const IndexPage& leaf = page(number);
-            for (; i < leaf.entryCount(); ++i) {
-                const int order = leaf.compareKey(i, key);
-                if (order > 0) {
-                    return rows;
+        // Once a page has ended on the key, a following page whose last entry also has it
+        // holds nothing else: its entries are counted without being located one by one.
+        bool previousEndedOnKey = false;
+        for (;;) {
+            const auto leaf = page(number);
+            if (previousEndedOnKey && leaf->lastKeyEquals(key)) {
+                matches.push_back({leaf, 0, leaf->entryCount()});
+            } else {
+                const std::size_t begin = previousEndedOnKey ? 0 : leaf->lowerBound(key);
+                const std::size_t end = leaf->upperBound(key, begin);
+                if (end > begin) {
+                    matches.push_back({leaf, begin, end});
                 }
-                if (order == 0) {
-                    rows.push_back(leaf.rowOf(i));
+                if (end < leaf->entryCount()) {
+                    return; // an entry past the key
                 }
+                previousEndedOnKey = end > begin;
             }
-            number = leaf.nextPage();
+            number = leaf->nextPage();
             if (number == 0) {
-                return rows;
+                return;
             }
             if (!visited.insert(number).second) {
                 throwDamaged("the leaf pages of the index rooted at page " + std::to_string(root_) +
                              " form a loop");
             }
-            if (!page(number).isLeaf()) {
+            if (!page(number)->isLeaf()) {
                 throwDamaged("a leaf page of an index links to a node page");
             }
         }
     }
 
 private:
-    const IndexPage& page(std::uint32_t number) {
+    std::shared_ptr<const IndexPage> page(std::uint32_t number) {
         auto found = parsed_.find(number);
         if (found == parsed_.end()) {
-            found = parsed_.emplace(number, IndexPage(pages_.page(number), number)).first;
+            found =
+                parsed_.emplace(number, std::make_shared<IndexPage>(pages_.page(number), number))
+                    .first;
         }
         return found->second;
     }
 
     const PageStore& pages_;
     std::uint32_t root_;
-    std::map<std::uint32_t, IndexPage> parsed_;
+    std::map<std::uint32_t, std::shared_ptr<const IndexPage>> parsed_;
 };
 
 } // namespace
+
+std::size_t matchCount(const IndexMatches& matches) {
+    std::size_t count = 0;
+    for (const IndexRun& run : matches) {
+        count += run.end - run.begin;
+    }
+    return count;
+}
+
+std::vector<RowLocation> matchedRows(const IndexMatches& matches) {
+    std::vector<RowLocation> rows;
+    for (const IndexRun& run : matches) {
+        for (std::size_t i = run.begin; i < run.end; ++i) {
+            rows.push_back(run.leaf->rowOf(i));
+        }
+    }
+    return rows;
+}
 
 bool indexAnswersTextEquality(const IndexDefinition& index, const ColumnDefinition& column) {
     return index.columns.size() == 1 && index.columns[0].columnNumber == column.number &&
@@ -85,10 +111,8 @@ bool indexAnswersTextEquality(const IndexDefinition& index, const ColumnDefiniti
            column.sortOrder == kGeneralSortOrder && column.sortVersion == 0;
 }
 
-std::optional<std::vector<RowLocation>> lookUpText(const PageStore& pages,
-                                                   const IndexDefinition& index,
-                                                   const ColumnDefinition& column,
-                                                   std::u16string_view value) {
+std::optional<IndexMatches> lookUpText(const PageStore& pages, const IndexDefinition& index,
+                                       const ColumnDefinition& column, std::u16string_view value) {
     IndexTree tree(pages, index.rootPage);
     if (!tree.rootIsIndexPage()) {
         return std::nullopt;
@@ -97,18 +121,19 @@ std::optional<std::vector<RowLocation>> lookUpText(const PageStore& pages,
         value.remove_suffix(1);
     }
     // Trailing spaces are part of a stored key, so every padding the column has room for is
-    // looked up as a key of its own.
-    const std::size_t maxCharacters = std::max<std::size_t>(column.length / 2u, value.size());
-    std::vector<RowLocation> rows;
+    // looked up as a key of its own; no text column holds more than 255 characters.
+    constexpr std::size_t kMaxTextCharacters = 255;
+    const std::size_t maxCharacters = std::max<std::size_t>(
+        std::min<std::size_t>(column.length / 2u, kMaxTextCharacters), value.size());
+    IndexMatches matches;
     for (std::u16string padded(value); padded.size() <= maxCharacters; padded.push_back(u' ')) {
         const auto key = generalSortKey(padded);
         if (!key) {
             return std::nullopt;
         }
-        const std::vector<RowLocation> found = tree.find(*key);
-        rows.insert(rows.end(), found.begin(), found.end());
+        tree.find(*key, matches);
     }
-    return rows;
+    return matches;
 }
 
 } // namespace jet

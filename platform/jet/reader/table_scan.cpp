@@ -14,11 +14,14 @@ bool TableScan::nextPage() {
         PageRef page = pages_.page(number);
         // The map also names the table's index pages, and pages it let go of may still be
         // marked: only data pages that say they belong to this table hold its rows.
-        if ((*page)[0] != static_cast<std::uint8_t>(PageType::Data) ||
-            u32At(bytesOf(page), 4) != owner_) {
+        if ((*page)[0] != static_cast<std::uint8_t>(PageType::Data)) {
             continue;
         }
-        page_.emplace(std::move(page), number);
+        DataPage candidate(std::move(page), number);
+        if (candidate.owner() != owner_) {
+            continue;
+        }
+        page_.emplace(std::move(candidate));
         nextRow_ = 0;
         return true;
     }

@@ -57,6 +57,20 @@ int reportFailure(sqlite3_vtab* vtab) {
     }
 }
 
+std::vector<int> equalityIndexes(const jet::TableDefinition& definition) {
+    std::vector<int> result;
+    for (const jet::ColumnDefinition& column : definition.columns) {
+        int answering = kNoIndex;
+        for (std::size_t i = 0; i < definition.indexes.size() && answering == kNoIndex; ++i) {
+            if (jet::indexAnswersTextEquality(definition.indexes[i], column)) {
+                answering = static_cast<int>(i);
+            }
+        }
+        result.push_back(answering);
+    }
+    return result;
+}
+
 int connect(sqlite3* db, void* aux, int argc, const char* const* argv, sqlite3_vtab** out,
             char** error) {
     auto* context = static_cast<ModuleContext*>(aux);
@@ -66,25 +80,21 @@ int connect(sqlite3* db, void* aux, int argc, const char* const* argv, sqlite3_v
         *error = sqlite3_mprintf("no such Jet table");
         return SQLITE_ERROR;
     }
-    auto table = std::make_unique<JetTable>();
-    table->context = context;
-    table->table = &tables[position];
-    const jet::TableDefinition& definition = table->table->definition;
-    for (const jet::ColumnDefinition& column : definition.columns) {
-        int answering = kNoIndex;
-        for (std::size_t i = 0; i < definition.indexes.size() && answering == kNoIndex; ++i) {
-            if (jet::indexAnswersTextEquality(definition.indexes[i], column)) {
-                answering = static_cast<int>(i);
-            }
+    try {
+        auto table = std::make_unique<JetTable>();
+        table->context = context;
+        table->table = &tables[position];
+        table->equalityIndex = equalityIndexes(table->table->definition);
+        if (const int rc =
+                sqlite3_declare_vtab(db, jetTableDeclaration(table->table->definition).c_str());
+            rc != SQLITE_OK) {
+            return rc;
         }
-        table->equalityIndex.push_back(answering);
+        *out = table.release();
+        return SQLITE_OK;
+    } catch (const std::bad_alloc&) {
+        return SQLITE_NOMEM;
     }
-    if (const int rc = sqlite3_declare_vtab(db, jetTableDeclaration(definition).c_str());
-        rc != SQLITE_OK) {
-        return rc;
-    }
-    *out = table.release();
-    return SQLITE_OK;
 }
 
 int disconnect(sqlite3_vtab* vtab) {

@@ -14,6 +14,7 @@ std::string toUtf8(const std::u16string& text) {
 }
 
 } // namespace
+
 JetTableRows::JetTableRows(const jet::PageStore& pages, const jet::TableDefinition& table)
     : pages_(pages), table_(table) {}
 
@@ -23,10 +24,11 @@ void JetTableRows::startScan() {
     advanceScan();
 }
 
-void JetTableRows::startIndexed(std::vector<jet::RowLocation> rows) {
+void JetTableRows::startIndexed(jet::IndexMatches matches) {
     mode_ = Mode::Indexed;
-    indexed_ = std::move(rows);
-    indexedPosition_ = 0;
+    indexed_ = std::move(matches);
+    indexedRun_ = 0;
+    indexedEntry_ = indexed_.empty() ? 0 : indexed_.front().begin;
     row_.reset();
     fields_.reset();
     atEnd_ = indexed_.empty();
@@ -82,14 +84,17 @@ void JetTableRows::next() {
     case Mode::Indexed:
         row_.reset();
         fields_.reset();
-        atEnd_ = ++indexedPosition_ >= indexed_.size();
+        if (++indexedEntry_ == indexed_[indexedRun_].end && ++indexedRun_ < indexed_.size()) {
+            indexedEntry_ = indexed_[indexedRun_].begin;
+        }
+        atEnd_ = indexedRun_ == indexed_.size();
         break;
     }
 }
 
 const jet::RowFields& JetTableRows::currentFields() {
     if (!row_) {
-        const jet::RowLocation location = indexed_.at(indexedPosition_);
+        const jet::RowLocation location = indexedLocation();
         row_ = jet::readLiveRow(pages_, location);
         if (!row_) {
             jet::throwDamaged("an index names row " + std::to_string(location.row) + " of page " +
@@ -102,13 +107,16 @@ const jet::RowFields& JetTableRows::currentFields() {
     return *fields_;
 }
 
+jet::RowLocation JetTableRows::indexedLocation() const {
+    return indexed_.at(indexedRun_).leaf->rowOf(indexedEntry_);
+}
+
 jet::FieldValue JetTableRows::value(std::size_t column) {
     return jet::decodeField(pages_, table_.columns.at(column), currentFields());
 }
 
 long long JetTableRows::rowId() const {
-    const jet::RowLocation location =
-        mode_ == Mode::Indexed ? indexed_.at(indexedPosition_) : row_->location;
+    const jet::RowLocation location = mode_ == Mode::Indexed ? indexedLocation() : row_->location;
     return (static_cast<long long>(location.page) << 8) | location.row;
 }
 

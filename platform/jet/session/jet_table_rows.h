@@ -2,13 +2,13 @@
 
 #include "data_page.h"
 #include "field_value.h"
+#include "index_search.h"
 #include "row_fields.h"
 #include "table_definition.h"
 #include "table_scan.h"
 
 #include <optional>
 #include <string>
-#include <vector>
 
 namespace textrules {
 class TextCollator;
@@ -25,7 +25,7 @@ public:
     JetTableRows(const jet::PageStore& pages, const jet::TableDefinition& table);
 
     void startScan();
-    void startIndexed(std::vector<jet::RowLocation> rows);
+    void startIndexed(jet::IndexMatches matches);
     void startFilteredScan(std::size_t column, std::string utf8Text,
                            const textrules::TextCollator& collator);
     void startEmpty();
@@ -48,8 +48,11 @@ private:
     bool atEnd_ = true;
 
     std::optional<jet::TableScan> scan_;
-    std::vector<jet::RowLocation> indexed_;
-    std::size_t indexedPosition_ = 0;
+    jet::RowLocation indexedLocation() const;
+
+    jet::IndexMatches indexed_;
+    std::size_t indexedRun_ = 0;
+    std::size_t indexedEntry_ = 0;
 
     std::size_t filterColumn_ = 0;
     std::string filterText_;
