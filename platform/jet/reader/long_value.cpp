@@ -40,14 +40,14 @@ std::vector<std::uint8_t> readLongValue(const PageStore& pages, Bytes reference)
         return {data.begin(), data.end()};
     }
 
-    std::vector<std::uint8_t> value;
-    value.reserve(length);
     RowLocation location = locationFromPointer(u32At(reference, 4));
     if ((head & kSingleRowFlag) != 0) {
         const StoredRow row = longValueRow(pages, location);
         const Bytes data = subBytes(row.bytes, 0, length, "a memo value row");
         return {data.begin(), data.end()};
     }
+    std::vector<std::uint8_t> value;
+    value.reserve(length);
     std::set<RowLocation> visited;
     while (value.size() < length) {
         if (!visited.insert(location).second) {

@@ -49,6 +49,17 @@ int allowReadingOnly(void*, int action, const char*, const char*, const char*, c
     }
 }
 
+// Errors of the in-memory connection as the user should read them: a refused write in our
+// own words, the rest as the embedded store words them for the file.
+SqliteErrorTranslator translatorFor(const QString& path) {
+    return [path](int code, const QString& message) {
+        if ((code & 0xFF) == SQLITE_AUTH) {
+            return readOnlyError();
+        }
+        return translateSqliteError(code, message, path);
+    };
+}
+
 class StatementRows final : public RowSource {
 public:
     StatementRows(const SqliteDatabase& db, const QString& sql) : statement_(db, sql) {
@@ -74,13 +85,8 @@ private:
 class JetSession final : public ProviderSession {
 public:
     JetSession(const QString& path, std::unique_ptr<jet::Database> database)
-        : database_(std::move(database)), sql_(QStringLiteral(":memory:"), OpenMode::ExistingFile,
-                                               [path](int code, const QString& message) {
-                                                   if ((code & 0xFF) == SQLITE_AUTH) {
-                                                       return readOnlyError();
-                                                   }
-                                                   return translateSqliteError(code, message, path);
-                                               }) {
+        : database_(std::move(database)),
+          sql_(QStringLiteral(":memory:"), OpenMode::ExistingFile, translatorFor(path)) {
         if (textrules::registerTextFunctions(sql_.handle()) != SQLITE_OK ||
             attachJetTables(sql_.handle(), *database_) != SQLITE_OK) {
             sql_.fail(SQLITE_ERROR);
