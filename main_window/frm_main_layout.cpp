@@ -1,11 +1,12 @@
 // Controls, places and sizes of the main window, in twips as the layout gives them.
 
-#include "etched_line.h"
 #include "frm_main.h"
 #include "main_window_texts.h"
 
 #include "fonts.h"
 #include "image_list.h"
+#include "line_control.h"
+#include "ok_cancel_toolbar.h"
 #include "standard_images.h"
 #include "toolbar.h"
 #include "twips.h"
@@ -138,23 +139,19 @@ void frmMain::buildSide(Side& side, int number, int frameTop, int rowOffset) {
 
 void frmMain::buildBottomStrip() {
     const platform::TwipsScale s = platform::TwipsScale::of(this);
-    auto* line1 = new EtchedLine(this, palette().color(QPalette::WindowText));
+    // The etched separator: a dark line with a white one a pixel below it.
+    auto* line1 = new platform::LineControl(this);
     line1->setObjectName(QStringLiteral("Line1"));
-    line1->setGeometry(s.x(90), s.y(3960), s.x(8610) - s.x(90), 1);
-    auto* line2 = new EtchedLine(this, QColor(255, 255, 255));
+    line1->setEnds({s.x(90), s.y(3960)}, {s.x(8610), s.y(3960)});
+    auto* line2 = new platform::LineControl(this, Qt::white);
     line2->setObjectName(QStringLiteral("Line2"));
-    line2->setGeometry(s.x(60), s.y(3975), s.x(8580) - s.x(60), 1);
+    line2->setEnds({s.x(60), s.y(3975)}, {s.x(8580), s.y(3975)});
 
     Toolbar1 = new platform::Toolbar(this);
     Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
     Toolbar1->setImageList(ImageList1.get());
     Toolbar1->setGeometry(s.rect(60, 4050, 2055, 825));
-    const QSize buttonSize(s.x(795), s.y(825));
-    Toolbar1->addButton(QStringLiteral("OK"), QString::fromUtf8(MainWindowTexts::kOkCaption),
-                        QString::fromUtf8(MainWindowTexts::kOkTip), Library1::kOkImage, buttonSize);
-    Toolbar1->addButton(
-        QStringLiteral("Cancel"), QString::fromUtf8(MainWindowTexts::kCancelCaption),
-        QString::fromUtf8(MainWindowTexts::kCancelTip), Library1::kCancelImage, buttonSize);
+    Library1::AddOkCancelButtons(*Toolbar1, QSize(s.x(795), s.y(825)));
 
     lblTitle = new QLabel(QString::fromUtf8(MainWindowTexts::kHeading), this);
     lblTitle->setObjectName(QStringLiteral("lblTitle"));

@@ -13,10 +13,6 @@ inline constexpr const char* kCopies = "เล่ม";
 inline constexpr const char* kFindCaption = "..";
 inline constexpr const char* kDeleteOld = "ลบรหัสหนังสือเดิมเมื่อบันทึกเปลี่ยนรหัสชื่อหนังสือ";
 inline constexpr const char* kHeading = "เปลี่ยนรหัสชื่อหนังสือ";
-inline constexpr const char* kOkCaption = "  ตกลง  ";
-inline constexpr const char* kCancelCaption = " ยกเลิก ";
-inline constexpr const char* kOkTip = "[F2] - บันทึกข้อมูล";
-inline constexpr const char* kCancelTip = "[ESC] - ยกเลิก";
 
 inline constexpr const char* kFileNotFound = "ไม่พบไฟล์  ";
 inline constexpr const char* kCopyHint =

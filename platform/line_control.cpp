@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstdlib>
 
+namespace platform {
+
 LineControl::LineControl(QWidget* parent, const QColor& colour) : QWidget(parent), colour_(colour) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);
@@ -27,3 +29,5 @@ void LineControl::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
     painter.fillRect(rect(), colour());
 }
+
+} // namespace platform

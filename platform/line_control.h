@@ -4,6 +4,8 @@
 #include <QPoint>
 #include <QWidget>
 
+namespace platform {
+
 // A one-pixel line between two points of its container, drawn as a thin control of its own
 // so it can be named and placed like the other controls. Lines here are horizontal or
 // vertical; the end point itself is not drawn, as with the platform's own line drawing.
@@ -27,3 +29,5 @@ private:
     QPoint from_;
     QPoint to_;
 };
+
+} // namespace platform

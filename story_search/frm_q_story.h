@@ -5,7 +5,6 @@
 
 #include <QDialog>
 
-class LineControl;
 class QLabel;
 class QLineEdit;
 
@@ -15,6 +14,7 @@ class Dialogs;
 } // namespace Library1
 
 namespace platform {
+class LineControl;
 class ReportList;
 class Toolbar;
 struct ToolbarButton;
@@ -69,6 +69,6 @@ private:
     platform::ReportList* ListView1 = nullptr;
     platform::Toolbar* Toolbar1 = nullptr;
     QLabel* lblTitle = nullptr;
-    LineControl* Line1 = nullptr;
-    LineControl* Line2 = nullptr;
+    platform::LineControl* Line1 = nullptr;
+    platform::LineControl* Line2 = nullptr;
 };

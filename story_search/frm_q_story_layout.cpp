@@ -2,6 +2,7 @@
 
 #include "fonts.h"
 #include "line_control.h"
+#include "ok_cancel_toolbar.h"
 #include "report_list.h"
 #include "standard_images.h"
 #include "toolbar.h"
@@ -63,10 +64,7 @@ void frmQStory::BuildControls() {
     Toolbar1->setImageList(&ImageList1);
     Toolbar1->setGeometry(scale.rect(60, 5190, 2055, 825));
     const QSize buttonSize(scale.x(795), scale.y(825));
-    Toolbar1->addButton(QStringLiteral("OK"), QStringLiteral("  ตกลง  "),
-                        QStringLiteral("[F2] - บันทึกข้อมูล"), Library1::kOkImage, buttonSize);
-    Toolbar1->addButton(QStringLiteral("Cancel"), QStringLiteral(" ยกเลิก "),
-                        QStringLiteral("[ESC] - ยกเลิก"), Library1::kCancelImage, buttonSize);
+    Library1::AddOkCancelButtons(*Toolbar1, buttonSize);
 
     lblTitle = autoSizedLabel(this, QStringLiteral("ค้นหารหัสชื่อหนังสือ"),
                               platform::layoutFont(kTahoma, kTitlePoints, true),
@@ -74,10 +72,10 @@ void frmQStory::BuildControls() {
     lblTitle->setObjectName(QStringLiteral("lblTitle"));
 
     // The etched separator: a dark line with a white one a pixel below it.
-    Line1 = new LineControl(this);
+    Line1 = new platform::LineControl(this);
     Line1->setObjectName(QStringLiteral("Line1"));
     Line1->setEnds({scale.x(30), scale.y(5100)}, {scale.x(8550), scale.y(5100)});
-    Line2 = new LineControl(this, Qt::white);
+    Line2 = new platform::LineControl(this, Qt::white);
     Line2->setObjectName(QStringLiteral("Line2"));
     Line2->setEnds({scale.x(0), scale.y(5115)}, {scale.x(8520), scale.y(5115)});
 

@@ -48,8 +48,8 @@ const ControlRow kLayout[] = {
     {"Label6",      -1, "QLabel",    "Frame2", "เล่ม", 2280, 900, 300, 240, Size::ToCaption, "Tahoma", 9.75},
     {"Toolbar1",    -1, "platform::Toolbar", "frmMain", "", 60, 4050, 2055, 825, Size::Fixed, "", 0},
     {"lblTitle",    -1, "QLabel",    "frmMain", "เปลี่ยนรหัสชื่อหนังสือ", 3390, 4080, 5250, 675, Size::ToCaption, "Tahoma", 27.75},
-    {"Line1",       -1, "EtchedLine", "frmMain", "", 90, 3960, 8520, 15, Size::Fixed, "", 0},
-    {"Line2",       -1, "EtchedLine", "frmMain", "", 60, 3975, 8520, 15, Size::Fixed, "", 0},
+    {"Line1",       -1, "platform::LineControl", "frmMain", "", 90, 3960, 8520, 15, Size::Fixed, "", 0},
+    {"Line2",       -1, "platform::LineControl", "frmMain", "", 60, 3975, 8520, 15, Size::Fixed, "", 0},
 };
 // clang-format on
 

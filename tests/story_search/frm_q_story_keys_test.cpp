@@ -107,7 +107,7 @@ private slots:
         const QString code = wayOut.chosen != 0 ? kDragonCodes[wayOut.chosen - 1] : QString();
         QCOMPARE(harness.form->retStrID, code);
         QCOMPARE(harness.form->retStrName, storyNames().value(code));
-        QVERIFY(harness.boxes.shown.empty());
+        QVERIFY(harness.boxes.shown().empty());
     }
 
     void codeIsHandedBackExactlyAsListed() {

@@ -49,9 +49,9 @@ private slots:
         QTest::newRow("lblTitle") << "QLabel"
                                   << "ค้นหารหัสชื่อหนังสือ" << QRect(3540, 5220, autoSize, autoSize)
                                   << 27.75 << true;
-        QTest::newRow("Line1") << "LineControl"
+        QTest::newRow("Line1") << "platform::LineControl"
                                << "" << QRect(30, 5100, 8520, kOnePixel) << 0.0 << false;
-        QTest::newRow("Line2") << "LineControl"
+        QTest::newRow("Line2") << "platform::LineControl"
                                << "" << QRect(0, 5115, 8520, kOnePixel) << 0.0 << false;
     }
 
@@ -130,8 +130,8 @@ private slots:
     void separatorLinesAreEtched() {
         SearchDialogHarness harness;
         QVERIFY(harness.showActive());
-        const auto* dark = harness.form->findChild<LineControl*>(QStringLiteral("Line1"));
-        const auto* light = harness.form->findChild<LineControl*>(QStringLiteral("Line2"));
+        const auto* dark = harness.form->findChild<platform::LineControl*>(QStringLiteral("Line1"));
+        const auto* light = harness.form->findChild<platform::LineControl*>(QStringLiteral("Line2"));
         QCOMPARE(light->y(), dark->y() + 1);
         const QImage picture = harness.form->grab().toImage();
         QCOMPARE(picture.pixelColor(dark->x() + 10, dark->y()),

@@ -75,7 +75,7 @@ private slots:
             const platform::ListItem row(harness.list(), index);
             QCOMPARE(row.SubItem(1), storyNames().value(row.Text()));
         }
-        QVERIFY(harness.boxes.shown.empty());
+        QVERIFY(harness.boxes.shown().empty());
         QVERIFY(!harness.list()->selectedItem());
         QCOMPARE(harness.searchBox()->text(), fragment);
         QTRY_VERIFY(harness.searchBox()->hasFocus());
@@ -115,8 +115,8 @@ private slots:
 
         harness.search(QStringLiteral("มังกร"));
 
-        QCOMPARE(static_cast<int>(harness.boxes.shown.size()), 1);
-        const ScriptedMessageBoxes::Shown& error = harness.boxes.shown[0];
+        QCOMPARE(static_cast<int>(harness.boxes.shown().size()), 1);
+        const ScriptedMessageBoxes::Shown& error = harness.boxes.shown()[0];
         QCOMPARE(error.title, QStringLiteral("ข้อผิดพลาด"));
         QCOMPARE(error.style, platform::msgbox::Critical);
         QCOMPARE(error.prompt, "Could not find file '" + harness.store.folder() + "/gone.mdb'.");
@@ -126,7 +126,7 @@ private slots:
         harness.database.InitDatabase(harness.store.path());
         harness.search(QStringLiteral("dragon"));
         QCOMPARE(harness.list()->itemCount(), 2);
-        QCOMPARE(static_cast<int>(harness.boxes.shown.size()), 1);
+        QCOMPARE(static_cast<int>(harness.boxes.shown().size()), 1);
     }
 };
 

@@ -3,7 +3,7 @@
 #include "database_access.h"
 #include "dialogs.h"
 #include "frm_q_story.h"
-#include "scripted_message_boxes.h"
+#include "scripted_services.h"
 #include "temp_store.h"
 
 #include <QMap>
