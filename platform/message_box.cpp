@@ -5,40 +5,52 @@
 #include <QPushButton>
 
 namespace platform {
+namespace {
 
-int QtMessageBoxService::show(const QString& prompt, int style, const QString& title) {
-    QMessageBox box(QApplication::activeWindow());
-    box.setWindowTitle(title);
-    // Messages break lines with CR LF; the label here wants a bare line feed.
-    box.setText(QString(prompt).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
-    box.setWindowModality(Qt::ApplicationModal);
+QMessageBox::Icon iconFor(int style) {
     switch (style & 0x70) {
     case msgbox::Critical:
-        box.setIcon(QMessageBox::Critical);
-        break;
+        return QMessageBox::Critical;
     case msgbox::Question:
-        box.setIcon(QMessageBox::Question);
-        break;
+        return QMessageBox::Question;
     case msgbox::Exclamation:
-        box.setIcon(QMessageBox::Warning);
-        break;
+        return QMessageBox::Warning;
     case msgbox::Information:
-        box.setIcon(QMessageBox::Information);
-        break;
+        return QMessageBox::Information;
     default:
-        break;
+        return QMessageBox::NoIcon;
     }
+}
+
+} // namespace
+
+std::unique_ptr<QMessageBox> buildMessageBox(const QString& prompt, int style,
+                                             const QString& title) {
+    auto box = std::make_unique<QMessageBox>(QApplication::activeWindow());
+    box->setWindowTitle(title);
+    // Messages break lines with CR LF; the label here wants a bare line feed.
+    box->setText(QString(prompt).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    box->setWindowModality(Qt::ApplicationModal);
+    box->setIcon(iconFor(style));
     if ((style & 0x0F) == msgbox::YesNo) {
-        QPushButton* yes = box.addButton(QMessageBox::Yes);
-        QPushButton* no = box.addButton(QMessageBox::No);
-        box.setDefaultButton((style & msgbox::DefaultButton2) ? no : yes);
-        box.setEscapeButton(no);
-        box.exec();
-        return box.clickedButton() == yes ? msgbox::ResultYes : msgbox::ResultNo;
+        QPushButton* yes = box->addButton(QMessageBox::Yes);
+        QPushButton* no = box->addButton(QMessageBox::No);
+        box->setDefaultButton((style & msgbox::DefaultButton2) ? no : yes);
+        box->setEscapeButton(no);
+    } else {
+        box->setDefaultButton(box->addButton(QMessageBox::Ok));
     }
-    box.setDefaultButton(box.addButton(QMessageBox::Ok));
-    box.exec();
-    return msgbox::ResultOk;
+    return box;
+}
+
+int QtMessageBoxService::show(const QString& prompt, int style, const QString& title) {
+    const std::unique_ptr<QMessageBox> box = buildMessageBox(prompt, style, title);
+    box->exec();
+    if ((style & 0x0F) != msgbox::YesNo) {
+        return msgbox::ResultOk;
+    }
+    return box->standardButton(box->clickedButton()) == QMessageBox::Yes ? msgbox::ResultYes
+                                                                         : msgbox::ResultNo;
 }
 
 } // namespace platform

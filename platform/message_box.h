@@ -2,6 +2,9 @@
 
 #include <QString>
 
+#include <memory>
+
+class QMessageBox;
 class QWidget;
 
 namespace platform {
@@ -34,5 +37,9 @@ class QtMessageBoxService final : public MessageBoxService {
 public:
     int show(const QString& prompt, int style, const QString& title) override;
 };
+
+// The box QtMessageBoxService shows, built but not yet shown (screenshots use it too).
+std::unique_ptr<QMessageBox> buildMessageBox(const QString& prompt, int style,
+                                             const QString& title);
 
 } // namespace platform
