@@ -1,5 +1,7 @@
 #include "main_window_harness.h"
 
+#include "frm_q_story_factory.h"
+
 #include <QApplication>
 #include <QTest>
 #include <QToolButton>
@@ -32,11 +34,14 @@ std::unique_ptr<StorySearch> ScriptedStorySearchFactory::create() {
     return std::make_unique<ScriptedStorySearch>(choice);
 }
 
-MainWindowHarness::MainWindowHarness(const QString& storeScript)
+MainWindowHarness::MainWindowHarness(const QString& storeScript, Search search)
     : store_(std::make_unique<TempStore>(storeScript)),
       folder_(std::make_unique<FixedProgramFolder>(store_->folder())) {
-    window_ = std::make_unique<frmMain>(
-        MainWindowServices{database_, dialogs_, programEnd_, *folder_, search_});
+    if (search == Search::Real) {
+        realSearch_ = std::make_unique<FrmQStoryFactory>(database_, dialogs_);
+    }
+    window_ = std::make_unique<frmMain>(MainWindowServices{
+        database_, dialogs_, programEnd_, *folder_, realSearch_ ? *realSearch_ : search_});
 }
 
 bool MainWindowHarness::load() {

@@ -29,10 +29,13 @@ private:
     int opened_ = 0;
 };
 
-// The real main window on a real store, with scripted boxes, program end and search dialog.
+// The real main window on a real store, with scripted boxes and program end, and a scripted
+// or the real search dialog.
 class MainWindowHarness {
 public:
-    explicit MainWindowHarness(const QString& storeScript = QString());
+    enum class Search { Scripted, Real };
+    explicit MainWindowHarness(const QString& storeScript = QString(),
+                               Search search = Search::Scripted);
 
     // Runs the load step and, when it succeeds, shows the window and makes it active.
     bool load();
@@ -63,6 +66,7 @@ private:
     RecordingProgramEnd programEnd_;
     std::unique_ptr<FixedProgramFolder> folder_;
     ScriptedStorySearchFactory search_;
+    std::unique_ptr<StorySearchFactory> realSearch_;
     std::unique_ptr<frmMain> window_;
 };
 
