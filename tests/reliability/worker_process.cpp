@@ -44,7 +44,7 @@ QString workerProgram() {
 }
 
 WorkerProcess::WorkerProcess(const QStringList& arguments, const Options& options) {
-    const QString program = options.program.isEmpty() ? workerProgram() : options.program;
+    const QString program = workerProgram();
     std::vector<std::string> words;
     words.push_back(QFile::encodeName(program).toStdString());
     for (const QString& argument : arguments) {

@@ -16,7 +16,6 @@ public:
     struct Options {
         std::optional<uid_t> user;              // run as this user and its group
         std::optional<long long> fileSizeLimit; // RLIMIT_FSIZE in bytes; SIGXFSZ ignored
-        QString program;                        // the worker itself when empty
     };
 
     WorkerProcess(const QStringList& arguments, const Options& options);
