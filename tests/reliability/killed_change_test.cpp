@@ -161,7 +161,7 @@ TEST(KilledChange, EveryKillLeavesASoundStoreWithEveryCopyMovedOrNone) {
     // Without a kill inside a transaction this test would prove nothing.
     EXPECT_GT(tally.hotJournals, 0);
     reportRow(QStringLiteral("SIGKILL during a change of 100,000 copies (%1 kill points: by "
-                             "journal size and by time)")
+                             "journal size, between the two statements, and by time)")
                   .arg(tally.kills),
               QStringLiteral("%1/%2 sound and all-or-nothing (%3 mid-transaction; %4 none "
                              "moved, %5 moved, %6 moved and story deleted); never a delete "

@@ -1,7 +1,7 @@
 #include "worker_process.h"
 
-#include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <fcntl.h>
@@ -14,6 +14,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -29,22 +30,43 @@ void closeIfOpen(int& fd) {
 
 } // namespace
 
-QString workerProgram() {
+namespace {
+
+// The worker, copied once to a folder every user can read, with a copy of the leak checker's
+// suppressions: a worker running as another user may not be able to read the build tree.
+struct WorkerFiles {
+    QString program;
+    std::string leakOptions; // "LSAN_OPTIONS=..." naming the copied suppressions, or empty
+};
+
+const WorkerFiles& workerFiles() {
     static QTemporaryDir dir;
-    static const QString copy = [] {
-        const QString target = dir.filePath(QStringLiteral("reliability_worker"));
-        if (!dir.isValid() || !QFile::copy(QStringLiteral(RELIABILITY_WORKER_PATH), target) ||
+    static const WorkerFiles files = [] {
+        WorkerFiles f;
+        f.program = dir.filePath(QStringLiteral("reliability_worker"));
+        if (!dir.isValid() || !QFile::copy(QStringLiteral(RELIABILITY_WORKER_PATH), f.program) ||
             ::chmod(QFile::encodeName(dir.path()).constData(), 0755) != 0 ||
-            ::chmod(QFile::encodeName(target).constData(), 0755) != 0) {
+            ::chmod(QFile::encodeName(f.program).constData(), 0755) != 0) {
             throw std::runtime_error("cannot copy the worker program");
         }
-        return target;
+        QString options = qEnvironmentVariable("LSAN_OPTIONS");
+        static const QRegularExpression suppressions(QStringLiteral("suppressions=([^:]*)"));
+        const QRegularExpressionMatch match = suppressions.match(options);
+        const QString copy = dir.filePath(QStringLiteral("lsan.supp"));
+        if (match.hasMatch() && QFile::copy(match.captured(1), copy)) {
+            ::chmod(QFile::encodeName(copy).constData(), 0644);
+            options.replace(match.capturedStart(1), match.capturedLength(1), copy);
+            f.leakOptions = "LSAN_OPTIONS=" + options.toStdString();
+        }
+        return f;
     }();
-    return copy;
+    return files;
 }
 
+} // namespace
+
 WorkerProcess::WorkerProcess(const QStringList& arguments, const Options& options) {
-    const QString program = workerProgram();
+    const QString program = workerFiles().program;
     std::vector<std::string> words;
     words.push_back(QFile::encodeName(program).toStdString());
     for (const QString& argument : arguments) {
@@ -55,6 +77,17 @@ WorkerProcess::WorkerProcess(const QStringList& arguments, const Options& option
         argv.push_back(word.data());
     }
     argv.push_back(nullptr);
+    std::string leakOptions = workerFiles().leakOptions;
+    std::vector<char*> environment;
+    for (char** variable = environ; *variable != nullptr; ++variable) {
+        if (leakOptions.empty() || std::strncmp(*variable, "LSAN_OPTIONS=", 13) != 0) {
+            environment.push_back(*variable);
+        }
+    }
+    if (!leakOptions.empty()) {
+        environment.push_back(leakOptions.data());
+    }
+    environment.push_back(nullptr);
 
     int toChild[2];
     int fromChild[2];
@@ -88,7 +121,7 @@ WorkerProcess::WorkerProcess(const QStringList& arguments, const Options& option
                 ::_exit(125);
             }
         }
-        ::execv(argv[0], argv.data());
+        ::execve(argv[0], argv.data(), environment.data());
         ::_exit(127);
     }
     ::close(toChild[0]);

@@ -50,10 +50,6 @@ private:
     QByteArray output_;
 };
 
-// The worker executable, copied once to a folder every user can read, so a worker that runs
-// as another user does not depend on the permissions of the build folder.
-QString workerProgram();
-
 // The lines a worker printed that start with prefix, without it.
 QStringList linesStartingWith(const QByteArray& output, const QByteArray& prefix);
 
