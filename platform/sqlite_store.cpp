@@ -80,10 +80,18 @@ namespace {
 void checkStoreAndPassword(const SqliteSession& session, const QString& path,
                            const QString& password) {
     std::optional<SqliteStatement> check;
+    long long applicationId = 0;
     try {
+        // Every connection pays for this check, so the id comes from the plain pragma, which
+        // reads the file header; the table-valued pragma_application_id would first build a
+        // virtual table on each new connection.
+        SqliteStatement header(session.database(), QStringLiteral("PRAGMA application_id"));
+        if (!header.step()) {
+            throw unrecognizedFormatError(path);
+        }
+        applicationId = header.value(0).toLongLong();
         check.emplace(session.database(),
-                      QStringLiteral("SELECT (SELECT application_id FROM pragma_application_id),"
-                                     " Salt, Digest FROM MSysStoreAccess"));
+                      QStringLiteral("SELECT Salt, Digest FROM MSysStoreAccess"));
         if (!check->step()) {
             throw unrecognizedFormatError(path);
         }
@@ -96,11 +104,11 @@ void checkStoreAndPassword(const SqliteSession& session, const QString& path,
         // No access table, a corrupt page or a foreign file: not a database of ours.
         throw unrecognizedFormatError(path);
     }
-    if (check->value(0).toLongLong() != kStoreApplicationId) {
+    if (applicationId != kStoreApplicationId) {
         throw unrecognizedFormatError(path);
     }
-    const QByteArray salt = check->value(1).toByteArray();
-    const QByteArray digest = check->value(2).toByteArray();
+    const QByteArray salt = check->value(0).toByteArray();
+    const QByteArray digest = check->value(1).toByteArray();
     if (passwordDigest(salt, password) != digest) {
         throw invalidPasswordError();
     }

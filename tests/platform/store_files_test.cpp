@@ -102,6 +102,12 @@ TEST(StoreFiles, ForeignOrDamagedFilesAreUnrecognized) {
              r.replace(4, 16, QByteArray("Standard Jet DB\0", 16));
              return r;
          }},
+        {"another program's application id",
+         [](const QByteArray& s) {
+             QByteArray r = s;
+             r.replace(68, 4, QByteArray("\0\0\0\1", 4)); // the header's application_id
+             return r;
+         }},
         {"ace file",
          [](const QByteArray&) {
              QByteArray r(4096, '\0');

@@ -42,6 +42,25 @@ INSTANTIATE_TEST_SUITE_P(
                       OrderCase{"Apple", "banana", -1}, OrderCase{"", " ", 0},
                       OrderCase{"", "a", -1}, OrderCase{"TH-0123", "TH0123", -1}));
 
+// Identical bytes are answered before either path looks at them; that answer must be the
+// one ICU gives, whatever the bytes are.
+TEST(CollatorIdentical, SameBytesAreEqualAsIcuSaysTheyAre) {
+    const textrules::TextCollator collator;
+    const std::string texts[] = {"",
+                                 "   ",
+                                 "BE-MANY",
+                                 "A0005  ",
+                                 "ตำนานมังกรทองคำ ภาค ๓",
+                                 "Dragon Café ดาบ",
+                                 std::string("\xff\xfe\x80 broken", 10),
+                                 std::string("nul\0inside", 10)};
+    for (const std::string& text : texts) {
+        const std::string copy = text; // another buffer: equal bytes, not the same pointer
+        EXPECT_EQ(collator.compare(text, copy), 0) << text;
+        EXPECT_EQ(collator.compareWithIcu(text, copy), 0) << text;
+    }
+}
+
 // The ASCII path must agree with ICU everywhere, or an index mixing both paths would be
 // inconsistent.
 TEST(CollatorFastPath, AgreesWithIcuOnRandomAscii) {
