@@ -10,6 +10,7 @@
 #include "standard_images.h"
 #include "toolbar.h"
 #include "twips.h"
+#include "whole_characters.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -116,6 +117,7 @@ void frmMain::buildSide(Side& side, int number, int frameTop, int rowOffset) {
     side.codeBox->setObjectName(QStringLiteral("txtStrID") + n);
     side.codeBox->setFont(platform::layoutFont(QStringLiteral("MS Sans Serif"), 9.75));
     side.codeBox->setMaxLength(kCodeLength);
+    platform::keepWholeCharacters(*side.codeBox);
     side.codeBox->setGeometry(s.rect(1560, 450 + rowOffset, 1065, 315));
     side.codeBox->installEventFilter(this);
 

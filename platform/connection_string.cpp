@@ -10,15 +10,22 @@ QString readValue(const QString& text, qsizetype& pos) {
     }
     if (pos < text.size() && (text[pos] == u'"' || text[pos] == u'\'')) {
         const QChar quote = text[pos];
-        const qsizetype close = text.indexOf(quote, pos + 1);
-        if (close >= 0) {
-            const QString value = text.mid(pos + 1, close - pos - 1);
-            pos = close + 1;
-            while (pos < text.size() && text[pos] != u';') {
-                ++pos;
+        QString value;
+        for (qsizetype i = pos + 1; i < text.size(); ++i) {
+            if (text[i] != quote) {
+                value += text[i];
+            } else if (i + 1 < text.size() && text[i + 1] == quote) {
+                value += quote; // a doubled quote stands for one
+                ++i;
+            } else {
+                pos = i + 1;
+                while (pos < text.size() && text[pos] != u';') {
+                    ++pos;
+                }
+                return value;
             }
-            return value;
         }
+        // No closing quote: the value is read as it stands.
     }
     qsizetype end = text.indexOf(u';', pos);
     if (end < 0) {
@@ -30,6 +37,18 @@ QString readValue(const QString& text, qsizetype& pos) {
 }
 
 } // namespace
+
+QString connectionStringValue(const QString& value) {
+    const bool plain =
+        !value.contains(u';') &&
+        !(value.startsWith(u'"') || value.startsWith(u'\'') || value.startsWith(u' '));
+    if (plain) {
+        return value;
+    }
+    QString doubled = value;
+    doubled.replace(QStringLiteral("\""), QStringLiteral("\"\""));
+    return u'"' + doubled + u'"';
+}
 
 ConnectionParameters parseConnectionString(const QString& text) {
     ConnectionParameters result;

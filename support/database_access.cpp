@@ -1,5 +1,7 @@
 #include "database_access.h"
 
+#include "connection_string.h"
+
 namespace Library1 {
 
 adodb::Connection& DatabaseAccess::connectionCreatedOnDemand() {
@@ -10,7 +12,10 @@ adodb::Connection& DatabaseAccess::connectionCreatedOnDemand() {
 }
 
 void DatabaseAccess::InitDatabase(const QString& path) {
-    dbConnectString_ = QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + path +
+    // A folder whose name holds a ';' would otherwise cut the path short, or even name
+    // another file; any other path goes in exactly as given.
+    dbConnectString_ = QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") +
+                       platform::connectionStringValue(path) +
                        QStringLiteral(";Persist Security Info=False;Jet OLEDB:Database Password=") +
                        QLatin1String(kDatabasePassword);
     connectionCreatedOnDemand().ConnectionString = dbConnectString_;

@@ -8,7 +8,7 @@ namespace {
 
 TEST(DatabaseAccess, BuildsTheConnectionStringFromThePathUntouched) {
     Library1::DatabaseAccess db;
-    const QString path = QStringLiteral("/ร้าน หนังสือ/it's;odd/book.mdb");
+    const QString path = QStringLiteral("/ร้าน หนังสือ/it's \"odd\"/book.mdb");
     db.InitDatabase(path);
     EXPECT_EQ(db.DbConnectString(),
               QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + path +
@@ -16,6 +16,31 @@ TEST(DatabaseAccess, BuildsTheConnectionStringFromThePathUntouched) {
     ASSERT_NE(db.DbConnection(), nullptr);
     EXPECT_EQ(db.DbConnection()->ConnectionString, db.DbConnectString());
     EXPECT_EQ(db.DbConnection()->State(), adodb::adStateClosed);
+}
+
+// A ';' in a folder name must neither cut the path short nor let it name another file.
+TEST(DatabaseAccess, APathWithASemicolonStillNamesItsOwnFile) {
+    struct Case {
+        const char* path;
+        const char* written;
+    };
+    for (const Case& c :
+         {Case{"/shop;branch/book.mdb", "\"/shop;branch/book.mdb\""},
+          Case{"/x;Data Source=/other/book.mdb", "\"/x;Data Source=/other/book.mdb\""},
+          Case{"/a \"b\";c/book.mdb", "\"/a \"\"b\"\";c/book.mdb\""}}) {
+        Library1::DatabaseAccess db;
+        db.InitDatabase(QString::fromUtf8(c.path));
+        EXPECT_TRUE(db.DbConnectString().contains(QStringLiteral("Data Source=") +
+                                                  QString::fromUtf8(c.written) + u';'))
+            << c.path;
+        try {
+            db.OpenRecordset(QStringLiteral("SELECT * FROM Story"), true);
+            ADD_FAILURE() << "opened " << c.path;
+        } catch (const platform::DbError& error) {
+            EXPECT_EQ(error.description(),
+                      QStringLiteral("Could not find file '%1'.").arg(QString::fromUtf8(c.path)));
+        }
+    }
 }
 
 TEST(DatabaseAccess, InitTriesNothingAndTheFirstQueryReportsTheProblem) {

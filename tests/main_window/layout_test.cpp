@@ -5,6 +5,7 @@
 #include "gtest_qt.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QGroupBox>
 #include <QTest>
 #include <QToolButton>
@@ -171,6 +172,17 @@ TEST(MainWindowLayout, TabMovesBetweenTheCodeBoxesOnlyAndBoxesHoldFifteen) {
     h.box(1)->setFocus();
     h.box(1)->insert(QStringLiteral("ขายหัวเราะ-ขายหัวเราะ")); // as a paste does
     EXPECT_EQ(h.box(1)->text().size(), 15);
+
+    // A character outside the Basic Multilingual Plane that does not fit whole is not taken.
+    h.box(2)->clear();
+    h.box(2)->setFocus();
+    QTest::keyClicks(h.box(2), QStringLiteral("ABCDEFGHIJKLMN"));
+    QApplication::clipboard()->setText(QStringLiteral("😀"));
+    h.box(2)->paste();
+    EXPECT_EQ(h.box(2)->text(), "ABCDEFGHIJKLMN");
+    h.box(2)->backspace();
+    h.box(2)->paste();
+    EXPECT_EQ(h.box(2)->text(), QStringLiteral("ABCDEFGHIJKLM😀"));
 }
 
 TEST(MainWindowLayout, DisplaysKeepTheirSizeWhateverTheyShow) {

@@ -34,6 +34,19 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{"provider=x;DATA SOURCE=\"/a;b/book.mdb\";jet oledb:database password='p;w'", "x",
                   "/a;b/book.mdb", "p;w"},
         ParseCase{"", "", "", ""}, ParseCase{";;Data Source=a;junk", "", "a", ""},
-        ParseCase{"Data Source=a;Data Source=b", "", "b", ""}));
+        ParseCase{"Data Source=a;Data Source=b", "", "b", ""},
+        ParseCase{"Data Source=\"say \"\"hi\"\";x\";Provider=p", "p", "say \"hi\";x", ""}));
+
+TEST(ConnectionStringValue, ComesBackUnchangedFromTheParser) {
+    for (const char* value : {"/shop/book.mdb", "/a;b/book.mdb", "\"quoted\"", "'single'", " lead",
+                              "a\"b;c", "kd=73", ""}) {
+        const QString text = QStringLiteral("Data Source=") +
+                             platform::connectionStringValue(QString::fromUtf8(value)) +
+                             QStringLiteral(";Provider=x");
+        EXPECT_EQ(platform::parseConnectionString(text).dataSource, QString::fromUtf8(value))
+            << value;
+    }
+    EXPECT_EQ(platform::connectionStringValue(QStringLiteral("/shop/book.mdb")), "/shop/book.mdb");
+}
 
 } // namespace
