@@ -1,0 +1,29 @@
+#include "shop_benchmarks.h"
+
+namespace bench {
+
+std::string benchmarkName(const ShopFiles& shop, const std::string& what, const char* variant) {
+    return shop.size.label + "/" + what + "/" + variant;
+}
+
+namespace {
+
+benchmark::internal::Benchmark* common(benchmark::internal::Benchmark* benchmark, int repetitions) {
+    return benchmark->Unit(benchmark::kMillisecond)
+        ->Repetitions(repetitions)
+        ->ReportAggregatesOnly(true);
+}
+
+} // namespace
+
+benchmark::internal::Benchmark* withRepetitions(benchmark::internal::Benchmark* benchmark) {
+    // Wall time throughout: the operator waits for the disk as much as for the processor.
+    return common(benchmark, 5)->UseRealTime()->MinTime(0.3);
+}
+
+benchmark::internal::Benchmark* oncePerRepetition(benchmark::internal::Benchmark* benchmark,
+                                                  int repetitions) {
+    return common(benchmark, repetitions)->Iterations(1)->UseManualTime();
+}
+
+} // namespace bench

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "bench_stores.h"
+#include "results_table.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QString>
+
+#include <string>
+
+namespace bench {
+
+// Where the helper programs of the process measurements were built.
+struct HelperPrograms {
+    QString toolProgram; // the tool itself
+    QString bareWindow;  // a Qt window with nothing in it, the start-up baseline
+    QString startupHook; // preloaded into either to report when its window is shown
+    QString memoryProbe; // one search in a process of its own, reporting peak memory
+};
+
+// "L/enter/10/ours": size, measurement, variant ("ours" or "baseline").
+std::string benchmarkName(const ShopFiles& shop, const std::string& what, const char* variant);
+
+// What every measurement shares: milliseconds of wall time, medians of a few repetitions,
+// each repetition as many iterations as fill a third of a second.
+benchmark::internal::Benchmark* withRepetitions(benchmark::internal::Benchmark* benchmark);
+// One iteration a repetition, timed by the benchmark itself (a whole program's run).
+benchmark::internal::Benchmark* oncePerRepetition(benchmark::internal::Benchmark* benchmark,
+                                                  int repetitions);
+
+void registerEnterBenchmarks(const ShopFiles& shop, ResultsTable& table);
+void registerChangeBenchmarks(const ShopFiles& shop, ResultsTable& table);
+void registerSearchBenchmarks(const ShopFiles& shop, ResultsTable& table);
+void registerProcessBenchmarks(const ShopFiles& shop, const HelperPrograms& programs,
+                               ResultsTable& table);
+
+} // namespace bench
