@@ -131,7 +131,8 @@ private slots:
         SearchDialogHarness harness;
         QVERIFY(harness.showActive());
         const auto* dark = harness.form->findChild<platform::LineControl*>(QStringLiteral("Line1"));
-        const auto* light = harness.form->findChild<platform::LineControl*>(QStringLiteral("Line2"));
+        const auto* light =
+            harness.form->findChild<platform::LineControl*>(QStringLiteral("Line2"));
         QCOMPARE(light->y(), dark->y() + 1);
         const QImage picture = harness.form->grab().toImage();
         QCOMPARE(picture.pixelColor(dark->x() + 10, dark->y()),
