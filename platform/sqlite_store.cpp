@@ -2,6 +2,7 @@
 
 #include "engine_messages.h"
 #include "sqlite_handle.h"
+#include "sqlite_row_source.h"
 #include "sqlite_text_functions.h"
 
 #include <QCryptographicHash>
@@ -26,28 +27,6 @@ SqliteErrorTranslator translatorFor(const QString& path) {
         return translateSqliteError(code, message, path);
     };
 }
-
-class SqliteRowSource final : public RowSource {
-public:
-    SqliteRowSource(const SqliteDatabase& db, const QString& sql) : statement_(db, sql) {
-        hasRow_ = statement_.step();
-    }
-    bool atEnd() const override { return !hasRow_; }
-    void moveNext() override {
-        if (hasRow_) {
-            hasRow_ = statement_.step();
-        }
-    }
-    int fieldCount() const override { return statement_.columnCount(); }
-    QString fieldName(int index) const override { return statement_.columnName(index); }
-    QVariant value(int index) const override {
-        return hasRow_ ? statement_.value(index) : QVariant();
-    }
-
-private:
-    SqliteStatement statement_;
-    bool hasRow_ = false;
-};
 
 } // namespace
 

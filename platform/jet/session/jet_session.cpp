@@ -4,6 +4,7 @@
 #include "engine_messages.h"
 #include "jet_table_module.h"
 #include "sqlite_handle.h"
+#include "sqlite_row_source.h"
 #include "sqlite_text_functions.h"
 
 #include <QFile>
@@ -60,28 +61,6 @@ SqliteErrorTranslator translatorFor(const QString& path) {
     };
 }
 
-class StatementRows final : public RowSource {
-public:
-    StatementRows(const SqliteDatabase& db, const QString& sql) : statement_(db, sql) {
-        hasRow_ = statement_.step();
-    }
-    bool atEnd() const override { return !hasRow_; }
-    void moveNext() override {
-        if (hasRow_) {
-            hasRow_ = statement_.step();
-        }
-    }
-    int fieldCount() const override { return statement_.columnCount(); }
-    QString fieldName(int index) const override { return statement_.columnName(index); }
-    QVariant value(int index) const override {
-        return hasRow_ ? statement_.value(index) : QVariant();
-    }
-
-private:
-    SqliteStatement statement_;
-    bool hasRow_ = false;
-};
-
 class JetSession final : public ProviderSession {
 public:
     JetSession(const QString& path, std::unique_ptr<jet::Database> database)
@@ -95,7 +74,7 @@ public:
     }
 
     std::unique_ptr<RowSource> openQuery(const QString& sql) override {
-        return std::make_unique<StatementRows>(sql_, sql);
+        return std::make_unique<SqliteRowSource>(sql_, sql);
     }
 
     void execute(const QString& sql) override {
