@@ -13,6 +13,8 @@
 #include <cstdio>
 #include <stdexcept>
 
+#include <unistd.h>
+
 namespace bench {
 namespace {
 
@@ -67,10 +69,17 @@ void makePlainCopy(const QString& source, const QString& path) {
     }
 }
 
+// Copies a store and waits until the copy is on disk: writing back a fresh copy of the
+// large store takes seconds, and a change measured meanwhile would wait for it in its own
+// sync.
 void copyFresh(const QString& from, const QString& to) {
     QFile::remove(to);
     if (!QFile::copy(from, to)) {
         throw failure(QStringLiteral("cannot copy %1 to %2").arg(from, to));
+    }
+    QFile copy(to);
+    if (!copy.open(QIODevice::ReadWrite) || fsync(copy.handle()) != 0) {
+        throw failure(QStringLiteral("cannot sync %1").arg(to));
     }
 }
 
