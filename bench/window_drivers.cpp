@@ -30,15 +30,6 @@ private:
     bool ended_ = false;
 };
 
-class FixedFolder final : public platform::ProgramFolder {
-public:
-    explicit FixedFolder(QString path) : path_(std::move(path)) {}
-    QString path() const override { return path_; }
-
-private:
-    QString path_;
-};
-
 template <typename T> T* child(const QWidget& parent, const char* name) {
     T* found = parent.findChild<T*>(QLatin1String(name));
     if (found == nullptr) {
@@ -74,7 +65,7 @@ public:
 
 private:
     StayingProgram end_;
-    FixedFolder folder_;
+    platform::GivenProgramFolder folder_;
     NoSearch search_;
 };
 

@@ -34,6 +34,17 @@ public:
     QString path() const override;
 };
 
+// A folder named outright, for running the windows on a store kept elsewhere (tests,
+// screenshots, benchmarks).
+class GivenProgramFolder final : public ProgramFolder {
+public:
+    explicit GivenProgramFolder(QString path) : path_(std::move(path)) {}
+    QString path() const override { return path_; }
+
+private:
+    QString path_;
+};
+
 // A plain file at path: not a folder, not hidden. The program's own start-up test.
 bool isOrdinaryFile(const QString& path);
 

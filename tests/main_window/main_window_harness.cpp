@@ -36,7 +36,7 @@ std::unique_ptr<StorySearch> ScriptedStorySearchFactory::create() {
 
 MainWindowHarness::MainWindowHarness(const QString& storeScript, Search search)
     : store_(std::make_unique<TempStore>(storeScript)),
-      folder_(std::make_unique<FixedProgramFolder>(store_->folder())) {
+      folder_(std::make_unique<platform::GivenProgramFolder>(store_->folder())) {
     if (search == Search::Real) {
         realSearch_ = std::make_unique<FrmQStoryFactory>(database_, dialogs_);
     }

@@ -64,7 +64,7 @@ private:
     Library1::Dialogs dialogs_{boxes_};
     Library1::DatabaseAccess database_;
     RecordingProgramEnd programEnd_;
-    std::unique_ptr<FixedProgramFolder> folder_;
+    std::unique_ptr<platform::GivenProgramFolder> folder_;
     ScriptedStorySearchFactory search_;
     std::unique_ptr<StorySearchFactory> realSearch_;
     std::unique_ptr<frmMain> window_;

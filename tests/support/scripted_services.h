@@ -40,12 +40,3 @@ public:
 private:
     int calls_ = 0;
 };
-
-class FixedProgramFolder final : public platform::ProgramFolder {
-public:
-    explicit FixedProgramFolder(QString path) : path_(std::move(path)) {}
-    QString path() const override { return path_; }
-
-private:
-    QString path_;
-};

@@ -42,16 +42,6 @@ private:
     QString path_;
 };
 
-// The demo store's folder stands in for the program's own.
-class StoreFolder final : public platform::ProgramFolder {
-public:
-    explicit StoreFolder(QString path) : path_(std::move(path)) {}
-    QString path() const override { return path_; }
-
-private:
-    QString path_;
-};
-
 void save(QWidget& window, const QString& path) {
     QTest::qWait(50); // let queued layout and painting settle
     if (!window.grab().save(path)) {
@@ -90,7 +80,8 @@ int main(int argc, char* argv[]) {
     Library1::Dialogs dialogs(boxes);
     Library1::DatabaseAccess database;
     platform::QtProgramEnd programEnd;
-    StoreFolder programFolder(folder.path());
+    // The demo store's folder stands in for the program's own.
+    platform::GivenProgramFolder programFolder(folder.path());
     FrmQStoryFactory search(database, dialogs);
 
     frmMain window(MainWindowServices{database, dialogs, programEnd, programFolder, search});
