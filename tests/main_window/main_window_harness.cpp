@@ -1,6 +1,7 @@
 #include "main_window_harness.h"
 
 #include "frm_q_story_factory.h"
+#include "typing.h"
 
 #include <QApplication>
 #include <QTest>
@@ -83,7 +84,7 @@ void MainWindowHarness::type(int side, const QString& text) {
     if (QApplication::focusWidget() != target) {
         target->setFocus(Qt::OtherFocusReason);
     }
-    QTest::keyClicks(target, text);
+    typeText(target, text);
 }
 
 void MainWindowHarness::press(int side, Qt::Key key, Qt::KeyboardModifiers modifiers) {

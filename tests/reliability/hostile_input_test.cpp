@@ -7,6 +7,7 @@
 #include "main_window_harness.h"
 #include "reliability_report.h"
 #include "report_list.h"
+#include "typing.h"
 
 #include "gtest_qt.h"
 
@@ -113,18 +114,11 @@ QString hexOf(const QString& code) {
     return QString::fromLatin1(code.toUtf8().toHex().toUpper());
 }
 
-// Types as a keyboard or input method would: one key event per character, a character
-// outside the Basic Multilingual Plane arriving as its surrogate pair in one event.
 void typeText(MainWindowHarness& h, int side, const QString& text) {
     QLineEdit* box = h.box(side);
     box->setFocus(Qt::OtherFocusReason);
     box->clear();
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const qsizetype length = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-        QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, text.mid(i, length),
-                            Qt::NoModifier);
-        i += length - 1;
-    }
+    typeText(box, text);
 }
 
 void lookUp(MainWindowHarness& h, int side, const QString& code) {

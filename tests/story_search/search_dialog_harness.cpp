@@ -62,10 +62,3 @@ QStringList SearchDialogHarness::listedCodes() const {
     }
     return codes;
 }
-
-void typeText(QWidget* widget, const QString& text) {
-    for (const QChar character : text) {
-        const Qt::Key key = character == u' ' ? Qt::Key_Space : Qt::Key_unknown;
-        QTest::sendKeyEvent(QTest::Click, widget, key, QString(character), Qt::NoModifier);
-    }
-}

@@ -5,6 +5,7 @@
 #include "frm_q_story.h"
 #include "scripted_services.h"
 #include "temp_store.h"
+#include "typing.h"
 
 #include <QMap>
 #include <QStringList>
@@ -49,6 +50,3 @@ struct SearchDialogHarness {
     Library1::Dialogs dialogs{boxes};
     std::unique_ptr<frmQStory> form;
 };
-
-// Types text key by key, Thai included (QTest::keyClicks takes Latin-1 only).
-void typeText(QWidget* widget, const QString& text);

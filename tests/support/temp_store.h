@@ -23,5 +23,6 @@ private:
     QString password_;
 };
 
-// SQL text literal for a value: the value in apostrophes, inner apostrophes doubled.
+// SQL text literal for a value: the value in apostrophes, inner apostrophes doubled. Kept
+// apart from the tool's own quoting, so fixtures built with it cannot share that code's faults.
 QString sqlLiteral(const QString& value);
