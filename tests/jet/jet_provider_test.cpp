@@ -174,7 +174,7 @@ TEST_F(JetFixture, StoryLookupFindsTheCodeAsTheEngineComparesText) {
         {"BL-0001", QStringLiteral("     ")},
         {"O'NEIL1", QStringLiteral("O'Neil's Casebook คดีลับของนักสืบโอนีล")},
         {"NOPE-1", QStringLiteral("<none>")},
-        {"ZZ-0001", QStringLiteral("<none>")}, // no index code for Z: the rows are compared
+        {"ZZ-0001", QStringLiteral("<none>")},
     };
     for (const auto& c : cases) {
         const QStringList rows = queryRows(storyLookup(QString::fromLatin1(c.code)), small());

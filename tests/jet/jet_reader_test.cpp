@@ -67,7 +67,7 @@ lookUpCode(const jet::Database& db, const jet::UserTable& table, std::u16string_
     });
     for (const jet::IndexDefinition& index : table.definition.indexes) {
         if (jet::indexAnswersTextEquality(index, *column)) {
-            const auto matches = jet::lookUpText(db.pages(), index, *column, code);
+            const auto matches = jet::lookUpText(db.pages(), index, code);
             if (!matches) {
                 return std::nullopt;
             }
@@ -102,8 +102,10 @@ TEST(SyntheticJetFile, IndexFindsCodesIgnoringCaseAndTrailingSpaces) {
     EXPECT_EQ(lookUpCode(db, shelf, u"a1"), (Rows{{jettest::kShelfDataPage, 0}}));
     EXPECT_EQ(lookUpCode(db, shelf, u"B2   "), (Rows{{jettest::kShelfDataPage, 2}}));
     EXPECT_EQ(lookUpCode(db, shelf, u"E5"), Rows{});
-    EXPECT_EQ(lookUpCode(db, shelf, u"Z9"), std::nullopt) << "no confirmed key code for Z";
-    EXPECT_EQ(lookUpCode(db, shelf, u"é"), std::nullopt);
+    EXPECT_EQ(lookUpCode(db, shelf, u"Z9"), Rows{});
+    for (const std::u16string_view unconfirmed : {u"é", u"A/1", u"A_-1", u"   "}) {
+        EXPECT_EQ(lookUpCode(db, shelf, unconfirmed), std::nullopt);
+    }
 }
 
 struct Damage {

@@ -77,7 +77,7 @@ std::optional<StoredRow> readLiveRow(const PageStore& pages, RowLocation locatio
         }
         const Bytes bytes = page.rowBytes(location.row);
         if (!page.isOverflowPointer(location.row)) {
-            return StoredRow{page.page(), bytes, location};
+            return StoredRow{page.page(), bytes, location, start};
         }
         location = RowLocation{u24At(bytes, 1, "an overflow row pointer"),
                                u8At(bytes, 0, "an overflow row pointer")};

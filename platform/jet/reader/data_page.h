@@ -37,6 +37,7 @@ struct StoredRow {
     PageRef page; // keeps bytes alive
     Bytes bytes;
     RowLocation location; // where the bytes were found, after any overflow pointer
+    RowLocation header;   // the slot the row is known by: indexes point here
 };
 
 // The row at location, following an overflow pointer to where the row was moved; nothing

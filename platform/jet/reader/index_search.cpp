@@ -112,27 +112,17 @@ bool indexAnswersTextEquality(const IndexDefinition& index, const ColumnDefiniti
 }
 
 std::optional<IndexMatches> lookUpText(const PageStore& pages, const IndexDefinition& index,
-                                       const ColumnDefinition& column, std::u16string_view value) {
+                                       std::u16string_view value) {
     IndexTree tree(pages, index.rootPage);
     if (!tree.rootIsIndexPage()) {
         return std::nullopt;
     }
-    while (!value.empty() && value.back() == u' ') {
-        value.remove_suffix(1);
+    const auto key = generalSortKey(value);
+    if (!key) {
+        return std::nullopt;
     }
-    // Trailing spaces are part of a stored key, so every padding the column has room for is
-    // looked up as a key of its own; no text column holds more than 255 characters.
-    constexpr std::size_t kMaxTextCharacters = 255;
-    const std::size_t maxCharacters = std::max<std::size_t>(
-        std::min<std::size_t>(column.length / 2u, kMaxTextCharacters), value.size());
     IndexMatches matches;
-    for (std::u16string padded(value); padded.size() <= maxCharacters; padded.push_back(u' ')) {
-        const auto key = generalSortKey(padded);
-        if (!key) {
-            return std::nullopt;
-        }
-        tree.find(*key, matches);
-    }
+    tree.find(*key, matches);
     return matches;
 }
 

@@ -27,11 +27,11 @@ std::vector<RowLocation> matchedRows(const IndexMatches& matches);
 // under the General sort order.
 bool indexAnswersTextEquality(const IndexDefinition& index, const ColumnDefinition& column);
 
-// The rows whose text in column equals value as the engine compares text: letter case and
-// trailing spaces do not count. Nothing when the index cannot answer for this value (a
+// The rows whose text in the index's one column equals value as the engine compares text: letter
+// case and trailing spaces do not count. Nothing when the index cannot answer for this value (a
 // character without a known key code, or a root that is no index page), so the caller has to
 // scan.
 std::optional<IndexMatches> lookUpText(const PageStore& pages, const IndexDefinition& index,
-                                       const ColumnDefinition& column, std::u16string_view value);
+                                       std::u16string_view value);
 
 } // namespace jet

@@ -21,7 +21,7 @@ RowLocation locationFromPointer(std::uint32_t pointer) {
 // they are, whatever their deleted flag says.
 StoredRow longValueRow(const PageStore& pages, RowLocation location) {
     const DataPage page(pages.page(location.page), location.page);
-    return StoredRow{page.page(), page.rowBytes(location.row), location};
+    return StoredRow{page.page(), page.rowBytes(location.row), location, location};
 }
 
 } // namespace

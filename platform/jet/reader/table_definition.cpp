@@ -9,6 +9,7 @@ constexpr std::size_t kContinuationHeader = 8;
 constexpr std::size_t kRealIndexHeaderSize = 12;
 constexpr std::size_t kColumnBlockSize = 25;
 constexpr std::size_t kRealIndexBlockSize = 52;
+constexpr std::size_t kLogicalIndexBlockSize = 28;
 constexpr std::size_t kIndexColumnSlots = 10;
 // Jet allows 255 columns and 32 indexes in a table; more is a damaged definition.
 constexpr std::uint16_t kMaxColumns = 255;
@@ -62,9 +63,40 @@ IndexDefinition readIndex(Bytes block) {
             index.columns.push_back({number, block[4 + 3 * slot + 2] == 0x01});
         }
     }
+    index.usageMap = u32At(block, 34);
     index.rootPage = u32At(block, 38);
     index.flags = block[46];
     return index;
+}
+
+LogicalIndex readLogicalIndex(Bytes block) {
+    LogicalIndex index;
+    index.number = u32At(block, 4);
+    index.physicalIndex = u32At(block, 8);
+    index.side = static_cast<LogicalIndex::Side>(block[12]);
+    index.relatedIndex = static_cast<std::int32_t>(u32At(block, 13));
+    index.relatedTablePage = u32At(block, 17);
+    index.onUpdate = block[21];
+    index.onDelete = block[22];
+    index.kind = static_cast<LogicalIndex::Kind>(block[23]);
+    return index;
+}
+
+void readLogicalIndexes(Bytes bytes, std::size_t at, std::uint32_t count, TableDefinition& table) {
+    if (count > kMaxIndexes) {
+        throwDamaged("more named indexes than a table can have");
+    }
+    for (std::uint32_t i = 0; i < count; ++i) {
+        table.logicalIndexes.push_back(
+            readLogicalIndex(subBytes(bytes, at, kLogicalIndexBlockSize, "a logical index")));
+        at += kLogicalIndexBlockSize;
+    }
+    for (LogicalIndex& index : table.logicalIndexes) {
+        const std::uint16_t length = u16At(bytes, at, "an index name");
+        index.name = utf16At(bytes, at + 2, length);
+        at += 2u + length;
+    }
+    table.logicalIndexesRead = true;
 }
 
 } // namespace
@@ -77,8 +109,10 @@ TableDefinition readTableDefinition(const PageStore& pages, std::uint32_t page) 
     table.rowCount = u32At(bytes, 16);
     table.variableColumnCount = u16At(bytes, 43);
     const std::uint16_t columnCount = u16At(bytes, 45);
+    const std::uint32_t logicalIndexCount = u32At(bytes, 47);
     const std::uint32_t realIndexCount = u32At(bytes, 51);
     table.ownedPagesMap = u32At(bytes, 55);
+    table.freeSpaceMap = u32At(bytes, 59);
     if (columnCount == 0 || columnCount > kMaxColumns || realIndexCount > kMaxIndexes ||
         table.variableColumnCount > columnCount) {
         throwDamaged("the table definition on page " + std::to_string(page) +
@@ -98,6 +132,14 @@ TableDefinition readTableDefinition(const PageStore& pages, std::uint32_t page) 
     for (std::uint32_t i = 0; i < realIndexCount; ++i) {
         table.indexes.push_back(readIndex(subBytes(bytes, at, kRealIndexBlockSize, "an index")));
         at += kRealIndexBlockSize;
+    }
+    // Only a change needs the named indexes (relationships among them); a definition whose
+    // named part cannot be read stays readable, and a change on its table is refused.
+    try {
+        readLogicalIndexes(bytes, at, logicalIndexCount, table);
+    } catch (const ReadError&) {
+        table.logicalIndexes.clear();
+        table.logicalIndexesRead = false;
     }
     return table;
 }

@@ -52,8 +52,35 @@ struct IndexColumn {
 // A physical index: the B-tree that one or more logical indexes (primary key, ...) share.
 struct IndexDefinition {
     std::vector<IndexColumn> columns;
+    // Row pointer (row byte, then 3-byte page) to the map of the index's pages.
+    std::uint32_t usageMap = 0;
     std::uint32_t rootPage = 0;
     std::uint8_t flags = 0;
+};
+
+inline constexpr std::uint8_t kIndexUnique = 0x01;
+inline constexpr std::uint8_t kIndexIgnoresNulls = 0x02;
+
+// A named index as the user sees it: a primary key, a plain index, or one side of an enforced
+// relationship; several can share one physical index.
+struct LogicalIndex {
+    enum class Kind : std::uint8_t { Plain = 0, PrimaryKey = 1, ForeignKey = 2 };
+    // Which end of a relationship this table is: the table whose record is required, or the
+    // table whose records require it.
+    enum class Side : std::uint8_t { None = 0, Referenced = 1, Referencing = 2 };
+
+    std::u16string name;
+    std::uint32_t number = 0;
+    std::uint32_t physicalIndex = 0;
+    Kind kind = Kind::Plain;
+    Side side = Side::None;
+    // The logical index of the other table that pairs with this one, and that table's
+    // definition page.
+    std::int32_t relatedIndex = -1;
+    std::uint32_t relatedTablePage = 0;
+    // Raw rule bytes: 0 none, 1 cascade, 2 set to NULL.
+    std::uint8_t onUpdate = 0;
+    std::uint8_t onDelete = 0;
 };
 
 struct TableDefinition {
@@ -63,8 +90,14 @@ struct TableDefinition {
     // In the order the definition lists them, which is the order SELECT * shows.
     std::vector<ColumnDefinition> columns;
     std::vector<IndexDefinition> indexes;
-    // Row pointer (row byte, then 3-byte page) to the map of the pages the table owns.
+    std::vector<LogicalIndex> logicalIndexes;
+    // False when the named indexes could not be read: nothing is then known of the table's
+    // relationships.
+    bool logicalIndexesRead = false;
+    // Row pointers (row byte, then 3-byte page) to the map of the data pages the table owns
+    // and to the map of those with room for more rows.
     std::uint32_t ownedPagesMap = 0;
+    std::uint32_t freeSpaceMap = 0;
 };
 
 // Reads the table definition starting at page, continuation pages included.

@@ -47,7 +47,7 @@ bool TableScan::next() {
             }
             current_ = std::move(*moved);
         } else {
-            current_ = StoredRow{page_->page(), page_->rowBytes(row), location};
+            current_ = StoredRow{page_->page(), page_->rowBytes(row), location, location};
         }
         return true;
     }

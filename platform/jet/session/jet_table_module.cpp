@@ -156,8 +156,7 @@ void startEquality(const JetTable& table, JetTableRows& rows, std::size_t column
     const std::u16string value(text, static_cast<std::size_t>(sqlite3_value_bytes16(wanted)) / 2);
     const jet::TableDefinition& definition = table.table->definition;
     const auto index = static_cast<std::size_t>(table.equalityIndex[column]);
-    auto found = jet::lookUpText(table.context->database.pages(), definition.indexes[index],
-                                 definition.columns[column], value);
+    auto found = jet::lookUpText(table.context->database.pages(), definition.indexes[index], value);
     if (found) {
         rows.startIndexed(std::move(*found));
         return;

@@ -36,7 +36,7 @@ void readTable(const jet::Database& db, const jet::UserTable& table) {
                 continue;
             }
             for (const std::u16string& text : texts) {
-                if (const auto matches = jet::lookUpText(db.pages(), index, column, text)) {
+                if (const auto matches = jet::lookUpText(db.pages(), index, text)) {
                     for (const jet::RowLocation& row : jet::matchedRows(*matches)) {
                         if (const auto stored = jet::readLiveRow(db.pages(), row)) {
                             jet::RowFields(stored->bytes, definition);
