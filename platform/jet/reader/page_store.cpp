@@ -41,11 +41,7 @@ PageRef PageStore::page(std::uint32_t number) const {
     auto buffer = std::make_shared<PageBuffer>();
     source_->read(static_cast<std::uint64_t>(number) * kPageSize, *buffer);
     if (number != 0 && header_.databaseKey != 0) {
-        const std::uint32_t key = header_.databaseKey ^ number;
-        const std::array<std::uint8_t, 4> keyBytes = {
-            static_cast<std::uint8_t>(key), static_cast<std::uint8_t>(key >> 8),
-            static_cast<std::uint8_t>(key >> 16), static_cast<std::uint8_t>(key >> 24)};
-        applyRc4(keyBytes, *buffer);
+        applyPageRc4(header_.databaseKey, number, *buffer);
     }
     if (cache_.size() >= kCachedPages) {
         cache_.clear();

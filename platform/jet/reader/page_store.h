@@ -43,6 +43,8 @@ public:
 
     // Throws ReadError (Damaged) for a page number outside the file.
     PageRef page(std::uint32_t number) const;
+    // Drops the pages read so far, for a file that has just been changed under them.
+    void forgetPages() const { cache_.clear(); }
     // As page(), and the page must be of the given type.
     PageRef pageOfType(std::uint32_t number, PageType type, const char* what) const;
 

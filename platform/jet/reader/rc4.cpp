@@ -28,4 +28,12 @@ void applyRc4(std::span<const std::uint8_t> key, std::span<std::uint8_t> data) {
     }
 }
 
+void applyPageRc4(std::uint32_t databaseKey, std::uint32_t page, std::span<std::uint8_t> data) {
+    const std::uint32_t key = databaseKey ^ page;
+    const std::array<std::uint8_t, 4> keyBytes = {
+        static_cast<std::uint8_t>(key), static_cast<std::uint8_t>(key >> 8),
+        static_cast<std::uint8_t>(key >> 16), static_cast<std::uint8_t>(key >> 24)};
+    applyRc4(keyBytes, data);
+}
+
 } // namespace jet

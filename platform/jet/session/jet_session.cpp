@@ -1,8 +1,11 @@
 #include "jet_session.h"
 
 #include "database.h"
+#include "database_file.h"
 #include "engine_messages.h"
 #include "jet_table_module.h"
+#include "jet_write_messages.h"
+#include "jet_write_state.h"
 #include "sqlite_handle.h"
 #include "sqlite_row_source.h"
 #include "sqlite_text_functions.h"
@@ -12,14 +15,13 @@
 
 #include <sqlite3.h>
 
+#include <chrono>
+
 namespace platform {
 namespace {
 
-DbError readOnlyError() {
-    return DbError(QStringLiteral("ฐานข้อมูลชนิด Jet 4.0 นี้ โปรแกรมอ่านได้อย่างเดียว "
-                                  "ยังบันทึกการเปลี่ยนรหัสไม่ได้"),
-                   SQLITE_READONLY);
-}
+// How long a session waits for another process that is changing the file.
+constexpr std::chrono::milliseconds kLockTimeout{5000};
 
 DbError translateReadError(const jet::ReadError& error, const QString& path) {
     switch (error.kind()) {
@@ -36,26 +38,31 @@ DbError translateReadError(const jet::ReadError& error, const QString& path) {
     return DbError(QStringLiteral("Disk or network error."), SQLITE_IOERR);
 }
 
-// Reading is all this connection may do: everything else is refused while the statement is
-// being prepared, before it can run.
-int allowReadingOnly(void*, int action, const char*, const char*, const char*, const char*) {
+// Reading, UPDATE and DELETE are what a Jet file runs; anything else is refused while the
+// statement is being prepared, before it can run.
+int allowReadUpdateDelete(void*, int action, const char*, const char*, const char*, const char*) {
     switch (action) {
     case SQLITE_SELECT:
     case SQLITE_READ:
     case SQLITE_FUNCTION:
     case SQLITE_RECURSIVE:
+    case SQLITE_UPDATE:
+    case SQLITE_DELETE:
         return SQLITE_OK;
     default:
         return SQLITE_DENY;
     }
 }
 
-// Errors of the in-memory connection as the user should read them: a refused write in our
-// own words, the rest as the embedded store words them for the file.
-SqliteErrorTranslator translatorFor(const QString& path) {
-    return [path](int code, const QString& message) {
+// Errors of the in-memory connection as the user should read them: a refused statement or
+// change in the engine's words, the rest as the embedded store words them for the file.
+SqliteErrorTranslator translatorFor(const QString& path, const JetWriteState& writes) {
+    return [path, &writes](int code, const QString& message) {
+        if (writes.failure()) {
+            return writeErrorMessage(*writes.failure(), path);
+        }
         if ((code & 0xFF) == SQLITE_AUTH) {
-            return readOnlyError();
+            return unsupportedStatementError();
         }
         return translateSqliteError(code, message, path);
     };
@@ -63,14 +70,15 @@ SqliteErrorTranslator translatorFor(const QString& path) {
 
 class JetSession final : public ProviderSession {
 public:
-    JetSession(const QString& path, std::unique_ptr<jet::Database> database)
-        : database_(std::move(database)),
-          sql_(QStringLiteral(":memory:"), OpenMode::ExistingFile, translatorFor(path)) {
+    JetSession(const QString& path, std::unique_ptr<jet::DatabaseFile> file,
+               std::unique_ptr<jet::Database> database)
+        : file_(std::move(file)), database_(std::move(database)), writes_(*database_, *file_),
+          sql_(QStringLiteral(":memory:"), OpenMode::ExistingFile, translatorFor(path, writes_)) {
         if (textrules::registerTextFunctions(sql_.handle()) != SQLITE_OK ||
-            attachJetTables(sql_.handle(), *database_) != SQLITE_OK) {
+            attachJetTables(sql_.handle(), writes_) != SQLITE_OK) {
             sql_.fail(SQLITE_ERROR);
         }
-        sqlite3_set_authorizer(sql_.handle(), allowReadingOnly, nullptr);
+        sqlite3_set_authorizer(sql_.handle(), allowReadUpdateDelete, nullptr);
     }
 
     std::unique_ptr<RowSource> openQuery(const QString& sql) override {
@@ -84,8 +92,11 @@ public:
     }
 
 private:
-    // Declared first, so the connection whose tables read it is closed before it goes.
+    // Declared in the order they are needed, so the connection whose tables use the others
+    // is closed first.
+    std::unique_ptr<jet::DatabaseFile> file_;
     std::unique_ptr<jet::Database> database_;
+    JetWriteState writes_;
     SqliteDatabase sql_;
 };
 
@@ -93,16 +104,19 @@ private:
 
 std::unique_ptr<ProviderSession> openJetSession(const QString& path, const QString& password) {
     try {
-        jet::PageStore pages(jet::openFileReadOnly(QFile::encodeName(path).toStdString()));
+        auto file = jet::DatabaseFile::open(QFile::encodeName(path).toStdString(), kLockTimeout);
+        jet::PageStore pages(file->reader());
         const std::u16string given(reinterpret_cast<const char16_t*>(password.utf16()),
                                    static_cast<std::size_t>(password.size()));
         if (!jet::acceptsPassword(pages.header(), given)) {
             throw invalidPasswordError();
         }
-        return std::make_unique<JetSession>(path,
-                                            std::make_unique<jet::Database>(std::move(pages)));
+        auto database = std::make_unique<jet::Database>(std::move(pages));
+        return std::make_unique<JetSession>(path, std::move(file), std::move(database));
     } catch (const jet::ReadError& error) {
         throw translateReadError(error, path);
+    } catch (const jet::WriteError& error) {
+        throw writeErrorMessage(error, path);
     }
 }
 

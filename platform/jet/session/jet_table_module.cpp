@@ -4,6 +4,7 @@
 #include "index_search.h"
 #include "jet_sql_values.h"
 #include "jet_table_rows.h"
+#include "jet_write_state.h"
 #include "sqlite_text_functions.h"
 #include "text_collator.h"
 
@@ -19,8 +20,9 @@ namespace platform {
 namespace {
 
 struct ModuleContext {
-    explicit ModuleContext(const jet::Database& db) : database(db) {}
+    explicit ModuleContext(JetWriteState& state) : database(state.database()), writes(state) {}
     const jet::Database& database;
+    JetWriteState& writes;
     // Compares the rows of a lookup the index cannot answer, as the collation would.
     textrules::TextCollator collator;
 };
@@ -196,6 +198,10 @@ int eof(sqlite3_vtab_cursor* base) {
 }
 
 int column(sqlite3_vtab_cursor* base, sqlite3_context* context, int index) {
+    // An UPDATE asks for the columns it does not set only to hand them back unchanged.
+    if (sqlite3_vtab_nochange(context)) {
+        return SQLITE_OK;
+    }
     try {
         setSqlResult(context,
                      static_cast<JetCursor*>(base)->rows.value(static_cast<std::size_t>(index)));
@@ -213,12 +219,25 @@ int rowId(sqlite3_vtab_cursor* base, sqlite3_int64* out) {
     return SQLITE_OK;
 }
 
-// Present only so that SQLite lets a write reach the authorizer, which refuses it with our
-// own message; were it ever called, the file would still stay untouched.
-int update(sqlite3_vtab* vtab, int, sqlite3_value**, sqlite3_int64*) {
-    sqlite3_free(vtab->zErrMsg);
-    vtab->zErrMsg = sqlite3_mprintf("the Jet database is read-only");
-    return SQLITE_READONLY;
+int update(sqlite3_vtab* vtab, int argc, sqlite3_value** argv, sqlite3_int64*) {
+    auto* table = static_cast<JetTable*>(vtab);
+    return table->context->writes.update(vtab, *table->table, argc, argv);
+}
+
+int begin(sqlite3_vtab* vtab) {
+    return static_cast<JetTable*>(vtab)->context->writes.begin(vtab);
+}
+
+int sync(sqlite3_vtab* vtab) {
+    return static_cast<JetTable*>(vtab)->context->writes.sync(vtab);
+}
+
+int commit(sqlite3_vtab* vtab) {
+    return static_cast<JetTable*>(vtab)->context->writes.commit();
+}
+
+int rollback(sqlite3_vtab* vtab) {
+    return static_cast<JetTable*>(vtab)->context->writes.rollback();
 }
 
 sqlite3_module makeModule() {
@@ -237,6 +256,10 @@ sqlite3_module makeModule() {
     module.xColumn = column;
     module.xRowid = rowId;
     module.xUpdate = update;
+    module.xBegin = begin;
+    module.xSync = sync;
+    module.xCommit = commit;
+    module.xRollback = rollback;
     return module;
 }
 
@@ -248,10 +271,11 @@ void destroyContext(void* context) {
 
 } // namespace
 
-int attachJetTables(sqlite3* db, const jet::Database& database) {
+int attachJetTables(sqlite3* db, JetWriteState& writes) {
+    const jet::Database& database = writes.database();
     ModuleContext* context = nullptr;
     try {
-        context = new ModuleContext(database);
+        context = new ModuleContext(writes);
     } catch (...) {
         return SQLITE_NOMEM;
     }

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace jet {
 
@@ -26,6 +27,8 @@ public:
         RelatedRecordRequired, // detail: the table that lacks the record
         RelatedRecordsExist,   // detail: the table that holds them
         FieldTooSmall,
+        // A text whose index key cannot be proven here: detail holds the text.
+        UnknownKey,
         // A shape of key, index, page or row this writer does not change exactly.
         Unsupported,
     };
@@ -41,5 +44,8 @@ private:
 };
 
 [[noreturn]] void refuseUnsupported(const std::string& what);
+
+// Names and texts from the file, for the detail of an error.
+std::string utf8(std::u16string_view text);
 
 } // namespace jet

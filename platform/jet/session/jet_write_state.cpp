@@ -1,0 +1,147 @@
+#include "jet_write_state.h"
+
+#include "read_error.h"
+
+#include <sqlite3.h>
+
+#include <new>
+
+namespace platform {
+namespace {
+
+jet::RowLocation locationOf(sqlite3_int64 rowId) {
+    return {static_cast<std::uint32_t>(rowId >> 8), static_cast<std::uint8_t>(rowId & 0xFF)};
+}
+
+} // namespace
+
+JetWriteState::JetWriteState(const jet::Database& database, jet::DatabaseFile& file)
+    : database_(database), file_(file) {}
+
+int JetWriteState::fail(sqlite3_vtab* vtab) {
+    sqlite3_free(vtab->zErrMsg);
+    vtab->zErrMsg = nullptr;
+    try {
+        throw;
+    } catch (const jet::WriteError& error) {
+        failure_ = error;
+        vtab->zErrMsg = sqlite3_mprintf("%s", error.what());
+        return SQLITE_ERROR;
+    } catch (const jet::ReadError& error) {
+        failure_ = jet::WriteError(jet::WriteError::Kind::Unsupported, error.what());
+        vtab->zErrMsg = sqlite3_mprintf("%s", error.what());
+        return SQLITE_CORRUPT;
+    } catch (const std::bad_alloc&) {
+        return SQLITE_NOMEM;
+    } catch (const std::exception& error) {
+        vtab->zErrMsg = sqlite3_mprintf("%s", error.what());
+        return SQLITE_ERROR;
+    }
+}
+
+int JetWriteState::begin(sqlite3_vtab* vtab) {
+    if (writing_) {
+        return SQLITE_OK;
+    }
+    try {
+        file_.beginWrite();
+        writing_ = true;
+        return SQLITE_OK;
+    } catch (...) {
+        return fail(vtab);
+    }
+}
+
+void JetWriteState::addUpdate(const jet::UserTable& table, jet::RowLocation row, int argc,
+                              sqlite3_value** argv) {
+    for (int i = 2; i < argc; ++i) {
+        if (sqlite3_value_nochange(argv[i])) {
+            continue;
+        }
+        const auto column = static_cast<std::size_t>(i - 2);
+        if (column_ && *column_ != column) {
+            jet::refuseUnsupported("an UPDATE that sets more than one column");
+        }
+        column_ = column;
+        jet::RowUpdate update{row, std::nullopt};
+        switch (sqlite3_value_type(argv[i])) {
+        case SQLITE_NULL:
+            break;
+        case SQLITE_TEXT: {
+            const auto* text = static_cast<const char16_t*>(sqlite3_value_text16(argv[i]));
+            update.text.emplace(text, static_cast<std::size_t>(sqlite3_value_bytes16(argv[i])) / 2);
+            break;
+        }
+        default:
+            jet::refuseUnsupported("an UPDATE that sets a value other than text");
+        }
+        updates_.push_back(std::move(update));
+    }
+    table_ = &table;
+}
+
+int JetWriteState::update(sqlite3_vtab* vtab, const jet::UserTable& table, int argc,
+                          sqlite3_value** argv) {
+    try {
+        if ((table_ && table_ != &table) || sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+            jet::refuseUnsupported("only UPDATE and DELETE of one table's rows are written");
+        }
+        const jet::RowLocation row = locationOf(sqlite3_value_int64(argv[0]));
+        if (argc == 1) {
+            if (!updates_.empty()) {
+                jet::refuseUnsupported("a statement that both updates and deletes rows");
+            }
+            deletions_.push_back(row);
+            table_ = &table;
+            return SQLITE_OK;
+        }
+        if (!deletions_.empty() || sqlite3_value_int64(argv[0]) != sqlite3_value_int64(argv[1])) {
+            jet::refuseUnsupported("an UPDATE that moves a row");
+        }
+        addUpdate(table, row, argc, argv);
+        return SQLITE_OK;
+    } catch (...) {
+        return fail(vtab);
+    }
+}
+
+int JetWriteState::sync(sqlite3_vtab* vtab) {
+    if (table_ == nullptr || (updates_.empty() && deletions_.empty())) {
+        return SQLITE_OK;
+    }
+    try {
+        const jet::PlannedWrite write =
+            deletions_.empty() ? jet::planUpdate(database_, {table_, *column_, updates_})
+                               : jet::planDeletion(database_, {table_, deletions_});
+        if (!write.pages.empty()) {
+            file_.commit(write.pages, write.pageCount);
+            database_.pages().forgetPages();
+        }
+        reset();
+        return SQLITE_OK;
+    } catch (...) {
+        return fail(vtab);
+    }
+}
+
+void JetWriteState::reset() {
+    table_ = nullptr;
+    column_.reset();
+    updates_.clear();
+    deletions_.clear();
+}
+
+int JetWriteState::commit() {
+    reset();
+    if (writing_) {
+        writing_ = false;
+        file_.endWrite();
+    }
+    return SQLITE_OK;
+}
+
+int JetWriteState::rollback() {
+    return commit();
+}
+
+} // namespace platform

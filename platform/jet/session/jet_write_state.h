@@ -1,0 +1,50 @@
+#pragma once
+
+#include "change_plan.h"
+#include "database.h"
+#include "database_file.h"
+#include "write_error.h"
+
+#include <optional>
+#include <vector>
+
+struct sqlite3_vtab;
+struct sqlite3_value;
+
+namespace platform {
+
+// The change one statement makes to a Jet file: SQLite hands over its rows one by one, and
+// the whole change is worked out and written, all or nothing, when SQLite syncs the
+// statement's transaction. A refusal is kept for the session to report in its own words.
+class JetWriteState {
+public:
+    JetWriteState(const jet::Database& database, jet::DatabaseFile& file);
+
+    const jet::Database& database() const noexcept { return database_; }
+    const std::optional<jet::WriteError>& failure() const noexcept { return failure_; }
+
+    // The virtual-table hooks of one table; each returns an SQLite result code and, on
+    // failure, leaves its message in vtab.
+    int begin(sqlite3_vtab* vtab);
+    int update(sqlite3_vtab* vtab, const jet::UserTable& table, int argc, sqlite3_value** argv);
+    int sync(sqlite3_vtab* vtab);
+    int commit();
+    int rollback();
+
+private:
+    int fail(sqlite3_vtab* vtab);
+    void addUpdate(const jet::UserTable& table, jet::RowLocation row, int argc,
+                   sqlite3_value** argv);
+    void reset();
+
+    const jet::Database& database_;
+    jet::DatabaseFile& file_;
+    std::optional<jet::WriteError> failure_;
+    bool writing_ = false;
+    const jet::UserTable* table_ = nullptr;
+    std::optional<std::size_t> column_;
+    std::vector<jet::RowUpdate> updates_;
+    std::vector<jet::RowLocation> deletions_;
+};
+
+} // namespace platform

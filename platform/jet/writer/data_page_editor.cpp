@@ -1,0 +1,147 @@
+#include "data_page_editor.h"
+
+#include "write_error.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+namespace jet {
+namespace {
+
+constexpr std::size_t kFreeSpaceOffset = 2;
+constexpr std::size_t kOwnerOffset = 4;
+constexpr std::size_t kRowCountOffset = 12;
+constexpr std::uint16_t kOffsetMask = 0x1FFF;
+// A row number is one byte in every row pointer.
+constexpr std::uint16_t kMaxRows = 256;
+
+void putU16(PageBuffer& page, std::size_t at, std::size_t value) {
+    page[at] = static_cast<std::uint8_t>(value);
+    page[at + 1] = static_cast<std::uint8_t>(value >> 8);
+}
+
+} // namespace
+
+DataPageEditor::DataPageEditor(PageBuffer& page, std::uint32_t number)
+    : page_(page), number_(number), rowCount_(u16At(page, kRowCountOffset)) {
+    const std::string where = "data page " + std::to_string(number);
+    if (page_[0] != static_cast<std::uint8_t>(PageType::Data)) {
+        refuseUnsupported(where + " is not a data page");
+    }
+    if (rowCount_ > kMaxRows || kDataPageHeader + 2u * rowCount_ > kPageSize) {
+        refuseUnsupported(where + " has more rows than a page holds");
+    }
+    std::size_t previous = kPageSize;
+    for (std::uint16_t i = 0; i < rowCount_; ++i) {
+        const std::size_t offset = slot(static_cast<std::uint8_t>(i)) & kOffsetMask;
+        if (offset >= previous || offset < kDataPageHeader + 2u * rowCount_) {
+            refuseUnsupported(where + " does not keep its rows packed in slot order");
+        }
+        previous = offset;
+    }
+    if (u16At(page_, kFreeSpaceOffset) != lowestRow() - kDataPageHeader - 2u * rowCount_) {
+        refuseUnsupported(where + " has a free-space count that does not match its rows");
+    }
+}
+
+std::uint16_t DataPageEditor::slot(std::uint8_t row) const {
+    return u16At(page_, kDataPageHeader + 2u * row);
+}
+
+std::size_t DataPageEditor::start(std::uint8_t row) const {
+    return slot(row) & kOffsetMask;
+}
+
+std::size_t DataPageEditor::end(std::uint8_t row) const {
+    return row == 0 ? kPageSize : start(static_cast<std::uint8_t>(row - 1));
+}
+
+std::size_t DataPageEditor::lowestRow() const {
+    return rowCount_ == 0 ? kPageSize : start(static_cast<std::uint8_t>(rowCount_ - 1));
+}
+
+std::uint16_t DataPageEditor::freeSpace() const {
+    return u16At(page_, kFreeSpaceOffset);
+}
+
+std::uint16_t DataPageEditor::flags(std::uint8_t row) const {
+    return static_cast<std::uint16_t>(slot(row) & ~kOffsetMask);
+}
+
+Bytes DataPageEditor::row(std::uint8_t row) const {
+    return Bytes(page_).subspan(start(row), end(row) - start(row));
+}
+
+void DataPageEditor::setSlot(std::uint8_t row, std::size_t offset, std::uint16_t flags) {
+    putU16(page_, kDataPageHeader + 2u * row, offset | flags);
+}
+
+bool DataPageEditor::fits(std::size_t rowSize) const {
+    return rowCount_ < kMaxRows && rowSize + 2u <= freeSpace();
+}
+
+void DataPageEditor::replaceRow(std::uint8_t row, Bytes bytes) {
+    const std::size_t oldSize = end(row) - start(row);
+    if (bytes.size() > oldSize && bytes.size() - oldSize > freeSpace()) {
+        refuseUnsupported("a rewritten row does not fit data page " + std::to_string(number_));
+    }
+    // The rows below this one move by the change in size; the row keeps its end.
+    const std::size_t low = lowestRow();
+    const std::size_t newStart = end(row) - bytes.size();
+    const auto shift =
+        static_cast<std::ptrdiff_t>(newStart) - static_cast<std::ptrdiff_t>(start(row));
+    const auto newLow = static_cast<std::size_t>(static_cast<std::ptrdiff_t>(low) + shift);
+    std::memmove(page_.data() + newLow, page_.data() + low, start(row) - low);
+    if (newLow > low) {
+        std::fill(page_.begin() + static_cast<std::ptrdiff_t>(low),
+                  page_.begin() + static_cast<std::ptrdiff_t>(newLow), 0);
+    }
+    for (std::uint16_t i = row; i < rowCount_; ++i) {
+        const auto moved = static_cast<std::uint8_t>(i);
+        setSlot(moved, static_cast<std::size_t>(static_cast<std::ptrdiff_t>(start(moved)) + shift),
+                flags(moved));
+    }
+    std::memcpy(page_.data() + newStart, bytes.data(), bytes.size());
+    putU16(page_, kFreeSpaceOffset, freeSpace() + oldSize - bytes.size());
+}
+
+void DataPageEditor::overwriteRow(std::uint8_t row, Bytes bytes) {
+    const std::size_t size = end(row) - start(row);
+    if (bytes.size() > size) {
+        refuseUnsupported("a row pointer does not fit the row it replaces");
+    }
+    std::memcpy(page_.data() + start(row), bytes.data(), bytes.size());
+    std::fill(page_.begin() + static_cast<std::ptrdiff_t>(start(row) + bytes.size()),
+              page_.begin() + static_cast<std::ptrdiff_t>(start(row) + size), 0);
+}
+
+void DataPageEditor::setFlags(std::uint8_t row, std::uint16_t flags) {
+    setSlot(row, start(row), flags);
+}
+
+std::uint8_t DataPageEditor::addRow(Bytes bytes, std::uint16_t flags) {
+    if (!fits(bytes.size())) {
+        refuseUnsupported("a row does not fit data page " + std::to_string(number_));
+    }
+    const std::size_t offset = lowestRow() - bytes.size();
+    const auto row = static_cast<std::uint8_t>(rowCount_);
+    std::memcpy(page_.data() + offset, bytes.data(), bytes.size());
+    ++rowCount_;
+    putU16(page_, kRowCountOffset, rowCount_);
+    setSlot(row, offset, flags);
+    putU16(page_, kFreeSpaceOffset, freeSpace() - bytes.size() - 2u);
+    return row;
+}
+
+void DataPageEditor::initialize(PageBuffer& page, std::uint32_t owner) {
+    page.fill(0);
+    page[0] = static_cast<std::uint8_t>(PageType::Data);
+    page[1] = 0x01;
+    putU16(page, kFreeSpaceOffset, kPageSize - kDataPageHeader);
+    for (std::size_t i = 0; i < 4; ++i) {
+        page[kOwnerOffset + i] = static_cast<std::uint8_t>(owner >> (8 * i));
+    }
+}
+
+} // namespace jet

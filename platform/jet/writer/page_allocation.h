@@ -1,0 +1,17 @@
+#pragma once
+
+#include "page_edits.h"
+
+#include <cstdint>
+
+namespace jet {
+
+// A page for a table or an index, added at the end of the file: taken out of the global map
+// of free pages and put into the owner's map (mapPointer). The page is zeros.
+std::uint32_t allocatePage(PageEdits& edits, std::uint32_t ownerMap);
+
+// Gives back a page the owner no longer uses: wiped, out of the owner's map, and marked free
+// where the global map covers it.
+void releasePage(PageEdits& edits, std::uint32_t page, std::uint32_t ownerMap);
+
+} // namespace jet

@@ -1,0 +1,51 @@
+#include "page_edits.h"
+
+#include "rc4.h"
+#include "write_error.h"
+
+#include <string>
+
+namespace jet {
+
+PageEdits::PageEdits(const PageStore& store) : store_(store), pageCount_(store.pageCount()) {}
+
+const PageBuffer& PageEdits::page(std::uint32_t number) const {
+    if (const auto found = pages_.find(number); found != pages_.end()) {
+        return found->second;
+    }
+    return *store_.page(number);
+}
+
+PageBuffer& PageEdits::edit(std::uint32_t number) {
+    if (number == 0) {
+        refuseUnsupported("a change would have to rewrite the file's header page");
+    }
+    if (const auto found = pages_.find(number); found != pages_.end()) {
+        return found->second;
+    }
+    return pages_.emplace(number, *store_.page(number)).first->second;
+}
+
+std::uint32_t PageEdits::append() {
+    // Jet addresses pages with three bytes.
+    if (pageCount_ >= 0xFFFFFFu) {
+        refuseUnsupported("the file has no room for another page");
+    }
+    const std::uint32_t number = pageCount_++;
+    pages_.emplace(number, PageBuffer{});
+    return number;
+}
+
+StoredPages PageEdits::storedPages() const {
+    StoredPages stored;
+    const std::uint32_t key = store_.header().databaseKey;
+    for (const auto& [number, page] : pages_) {
+        PageBuffer& out = stored.emplace(number, page).first->second;
+        if (key != 0) {
+            applyPageRc4(key, number, out);
+        }
+    }
+    return stored;
+}
+
+} // namespace jet

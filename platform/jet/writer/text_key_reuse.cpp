@@ -1,0 +1,70 @@
+#include "text_key_reuse.h"
+
+#include "index_entries_by_row.h"
+#include "row_fields.h"
+#include "table_scan.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace jet {
+namespace {
+
+struct Candidate {
+    const UserTable* table;
+    const IndexDefinition* index;
+    const ColumnDefinition* column;
+};
+
+std::vector<Candidate> candidates(const Database& database, const ColumnDefinition& like) {
+    std::vector<Candidate> found;
+    for (const UserTable& table : database.tables()) {
+        for (const IndexDefinition& index : table.definition.indexes) {
+            if (index.columns.size() != 1 || !index.columns[0].ascending) {
+                continue;
+            }
+            for (const ColumnDefinition& column : table.definition.columns) {
+                if (column.number == index.columns[0].columnNumber &&
+                    column.type == ColumnType::Text && column.sortOrder == like.sortOrder &&
+                    column.sortVersion == like.sortVersion) {
+                    found.push_back({&table, &index, &column});
+                }
+            }
+        }
+    }
+    // Small tables first: the text is most often a code that a small table lists.
+    std::stable_sort(found.begin(), found.end(), [](const Candidate& a, const Candidate& b) {
+        return a.table->definition.rowCount < b.table->definition.rowCount;
+    });
+    return found;
+}
+
+} // namespace
+
+std::optional<KeyBytes> keyFromFile(const Database& database, const ColumnDefinition& column,
+                                    std::u16string_view text) {
+    for (const Candidate& candidate : candidates(database, column)) {
+        std::vector<RowLocation> rows;
+        TableScan scan(database.pages(), candidate.table->definition);
+        while (scan.next()) {
+            const RowFields fields(scan.current().bytes, candidate.table->definition);
+            if (const auto stored = fields.bytes(*candidate.column);
+                stored && storedText(*candidate.column, *stored) == text) {
+                rows.push_back(scan.current().header);
+            }
+        }
+        if (rows.empty()) {
+            continue;
+        }
+        const EntriesByRow entries = readEntriesByRow(database.pages(), *candidate.index,
+                                                      candidate.table->definition.definitionPage);
+        for (const RowLocation row : rows) {
+            if (const auto found = entries.find(rowNumberOf(row)); found != entries.end()) {
+                return found->second;
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace jet

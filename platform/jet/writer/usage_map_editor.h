@@ -1,0 +1,28 @@
+#pragma once
+
+#include "page_edits.h"
+
+#include <cstdint>
+
+namespace jet {
+
+// The global usage map (page 1, row 0) marks the pages that are free; every other map marks
+// the pages its table or index owns.
+inline constexpr std::uint32_t kGlobalUsageMap = (1u << 8) | 0u;
+
+enum class OutsideMap {
+    // The page must be marked: a map that cannot hold it as it stands refuses the change.
+    Refuse,
+    // A page the map does not cover stays as it is (a freed page the map cannot name is left
+    // out of use, as the engine itself leaves such pages until the file is compacted).
+    Ignore,
+};
+
+// Sets or clears page's bit in the map whose map row mapPointer (row byte, then 3-byte page)
+// points to. An inline map covers a fixed range of pages from its start page; a reference map
+// covers 32,736 pages per bitmap page. Growing a map to another shape is not done here: a page
+// outside what the map covers is refused or ignored, as outside says.
+void markPage(PageEdits& edits, std::uint32_t mapPointer, std::uint32_t page, bool set,
+              OutsideMap outside = OutsideMap::Refuse);
+
+} // namespace jet
