@@ -23,7 +23,10 @@ QString jetConnectionString(const QString& path, const QString& password) {
 }
 
 QStringList expectedLines(const QString& folder, const QString& fixture, const QString& table) {
-    QFile file(QDir(folder).filePath(QStringLiteral("expected/%1.%2.tsv").arg(fixture, table)));
+    const QString directory = fixture.section(QLatin1Char('/'), 0, -2);
+    const QString name = fixture.section(QLatin1Char('/'), -1);
+    QFile file(QDir(QDir(folder).filePath(directory))
+                   .filePath(QStringLiteral("expected/%1.%2.tsv").arg(name, table)));
     if (!file.open(QIODevice::ReadOnly)) {
         return {};
     }

@@ -13,12 +13,19 @@ inline const QStringList kFixtureNames = {
     QStringLiteral("shop-small"), QStringLiteral("shop-encoded"), QStringLiteral("shop-otherpass"),
     QStringLiteral("shop-nopass"), QStringLiteral("shop-large")};
 
+// The writer's fixtures, in writer/ of the same folder, each with a shape a change meets.
+inline const QStringList kWriterFixtureNames = {
+    QStringLiteral("writer/shop-ri"), QStringLiteral("writer/shop-cascade"),
+    QStringLiteral("writer/shop-multicol"), QStringLiteral("writer/shop-tight"),
+    QStringLiteral("writer/shop-codes")};
+
 // The folder holding the .mdb files, or nothing where the shared material is absent.
 std::optional<QString> fixtureFolder();
 QString fixturePath(const QString& folder, const QString& name);
 QString jetConnectionString(const QString& path, const QString& password);
 
-// The lines of expected/<fixture>.<table>.tsv: the header first, as stored.
+// The lines of expected/<fixture>.<table>.tsv (writer/expected/... for a writer fixture): the
+// header first, as stored.
 QStringList expectedLines(const QString& folder, const QString& fixture, const QString& table);
 
 // A field as the expected files write it: \N for NULL, text with \\ \t \n \r escaped,

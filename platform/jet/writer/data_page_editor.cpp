@@ -23,6 +23,23 @@ void putU16(PageBuffer& page, std::size_t at, std::size_t value) {
 
 } // namespace
 
+Bytes dataRow(const PageBuffer& page, std::uint32_t number, std::uint8_t row) {
+    const std::uint16_t count = u16At(page, kRowCountOffset);
+    if (page[0] != static_cast<std::uint8_t>(PageType::Data) || row >= count ||
+        kDataPageHeader + 2u * count > kPageSize) {
+        refuseUnsupported("row " + std::to_string(row) + " of page " + std::to_string(number) +
+                          " does not exist");
+    }
+    const std::size_t start = u16At(page, kDataPageHeader + 2u * row) & kOffsetMask;
+    const std::size_t end =
+        row == 0 ? kPageSize : u16At(page, kDataPageHeader + 2u * (row - 1)) & kOffsetMask;
+    if (start < kDataPageHeader + 2u * count || start >= end) {
+        refuseUnsupported("row " + std::to_string(row) + " of page " + std::to_string(number) +
+                          " lies outside its page");
+    }
+    return Bytes(page).subspan(start, end - start);
+}
+
 DataPageEditor::DataPageEditor(PageBuffer& page, std::uint32_t number)
     : page_(page), number_(number), rowCount_(u16At(page, kRowCountOffset)) {
     const std::string where = "data page " + std::to_string(number);

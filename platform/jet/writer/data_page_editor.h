@@ -12,6 +12,10 @@ inline constexpr std::uint16_t kRowDeleted = 0x8000;
 inline constexpr std::uint16_t kRowOverflowPointer = 0x4000;
 inline constexpr std::size_t kDataPageHeader = 14;
 
+// Row `row` of a data page, read where it lies; refuses (Unsupported) a row the page does not
+// hold within its bounds.
+Bytes dataRow(const PageBuffer& page, std::uint32_t number, std::uint8_t row);
+
 // Changes the rows of one data page in place. A data page keeps its rows packed from the end
 // of the page downwards in slot order, row i ending where row i - 1 starts, and its free-space
 // field equal to the bytes between the slot table and the lowest row; a page that breaks any

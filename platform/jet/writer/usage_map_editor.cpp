@@ -32,51 +32,75 @@ void leaveOutside(OutsideMap rule, std::uint32_t page) {
 
 } // namespace
 
-void markPage(PageEdits& edits, std::uint32_t mapPointer, std::uint32_t page, bool set,
-              OutsideMap rule) {
+namespace {
+
+// Where a map keeps a page's bit: the map's bytes and the bit's index among them.
+struct BitPlace {
+    std::size_t holder; // the page the bytes are on
+    std::size_t offset; // where the bitmap starts on that page
+    std::size_t bit;
+};
+
+std::optional<BitPlace> placeOf(const PageEdits& edits, std::uint32_t mapPointer,
+                                std::uint32_t page) {
     const std::uint32_t holder = mapPointer >> 8;
-    const auto row = static_cast<std::uint8_t>(mapPointer & 0xFF);
-    PageBuffer& holderPage = edits.edit(holder);
-    DataPageEditor rows(holderPage, holder);
-    if (row >= rows.rowCount()) {
-        refuseUnsupported("a usage map row is missing from page " + std::to_string(holder));
-    }
-    const Bytes map = rows.row(row);
-    // The row lives in holderPage, so its bytes can be changed where they are.
-    auto* mapBytes = holderPage.data() + (map.data() - holderPage.data());
-    if (map.empty()) {
-        refuseUnsupported("an empty usage map row on page " + std::to_string(holder));
-    }
+    const PageBuffer& holderPage = edits.page(holder);
+    const Bytes map = dataRow(holderPage, holder, static_cast<std::uint8_t>(mapPointer & 0xFF));
+    const auto rowStart = static_cast<std::size_t>(map.data() - holderPage.data());
     if (map[0] == kInlineMap) {
         const std::uint32_t start = u32At(map, 1, "a usage map's start page");
         const std::size_t bits =
             map.size() > kInlineBitmapStart ? (map.size() - kInlineBitmapStart) * 8 : 0;
         if (page < start || page - start >= bits) {
-            leaveOutside(rule, page);
-            return;
+            return std::nullopt;
         }
-        setBit(mapBytes + kInlineBitmapStart, page - start, set);
-        return;
+        return BitPlace{holder, rowStart + kInlineBitmapStart, page - start};
     }
     if (map[0] != kReferenceMap) {
         refuseUnsupported("a usage map of unknown type " + std::to_string(map[0]));
     }
     const std::size_t slot = page / kPagesPerMapPage;
     if (1 + 4 * slot + 4 > map.size()) {
-        leaveOutside(rule, page);
-        return;
+        return std::nullopt;
     }
     const std::uint32_t bitmapPage = u32At(map, 1 + 4 * slot);
     if (bitmapPage == 0) {
+        return std::nullopt;
+    }
+    if (bitmapPage >= edits.pageCount() ||
+        edits.page(bitmapPage)[0] != static_cast<std::uint8_t>(PageType::UsageMap)) {
+        refuseUnsupported("a usage map points to page " + std::to_string(bitmapPage) +
+                          ", which holds no usage bitmap");
+    }
+    return BitPlace{bitmapPage, kMapPageHeader, page % kPagesPerMapPage};
+}
+
+} // namespace
+
+void markPage(PageEdits& edits, std::uint32_t mapPointer, std::uint32_t page, bool set,
+              OutsideMap rule) {
+    const std::optional<BitPlace> place = placeOf(edits, mapPointer, page);
+    if (!place) {
         leaveOutside(rule, page);
         return;
     }
-    PageBuffer& bitmap = edits.edit(bitmapPage);
-    if (bitmap[0] != static_cast<std::uint8_t>(PageType::UsageMap)) {
-        refuseUnsupported("usage bitmap page " + std::to_string(bitmapPage) + " is of type " +
-                          std::to_string(bitmap[0]));
+    setBit(edits.edit(static_cast<std::uint32_t>(place->holder)).data() + place->offset, place->bit,
+           set);
+}
+
+std::optional<std::uint32_t> firstMarkedPage(const PageEdits& edits, std::uint32_t mapPointer,
+                                             std::uint32_t from, std::uint32_t below) {
+    for (std::uint32_t page = from; page < below; ++page) {
+        const std::optional<BitPlace> place = placeOf(edits, mapPointer, page);
+        if (!place) {
+            continue;
+        }
+        const PageBuffer& bytes = edits.page(static_cast<std::uint32_t>(place->holder));
+        if (((bytes[place->offset + place->bit / 8] >> (place->bit % 8)) & 1u) != 0) {
+            return page;
+        }
     }
-    setBit(bitmap.data() + kMapPageHeader, page % kPagesPerMapPage, set);
+    return std::nullopt;
 }
 
 } // namespace jet

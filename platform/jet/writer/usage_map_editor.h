@@ -3,6 +3,7 @@
 #include "page_edits.h"
 
 #include <cstdint>
+#include <optional>
 
 namespace jet {
 
@@ -24,5 +25,9 @@ enum class OutsideMap {
 // outside what the map covers is refused or ignored, as outside says.
 void markPage(PageEdits& edits, std::uint32_t mapPointer, std::uint32_t page, bool set,
               OutsideMap outside = OutsideMap::Refuse);
+
+// The first page from `from` on, below `below`, that the map marks; nothing when there is none.
+std::optional<std::uint32_t> firstMarkedPage(const PageEdits& edits, std::uint32_t mapPointer,
+                                             std::uint32_t from, std::uint32_t below);
 
 } // namespace jet

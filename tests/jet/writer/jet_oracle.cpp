@@ -1,0 +1,49 @@
+#include "jet_oracle.h"
+
+#include "shared_material.h"
+
+#include <QDir>
+#include <QProcess>
+
+namespace {
+
+QString runToEnd(const QString& program, const QStringList& arguments, int* status) {
+    QProcess process;
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(program, arguments);
+    if (!process.waitForFinished(120000)) {
+        process.kill();
+        process.waitForFinished();
+        *status = -1;
+        return QStringLiteral("did not finish: ") + program;
+    }
+    *status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    return QString::fromUtf8(process.readAll());
+}
+
+} // namespace
+
+std::optional<CheckerVerdict> runJetOracle(const QString& path) {
+    const auto shared = sharedMaterialDir();
+    if (!shared) {
+        return std::nullopt;
+    }
+    int status = 0;
+    CheckerVerdict verdict;
+    verdict.output = runToEnd(QDir(*shared).filePath(QStringLiteral("tools/jet-oracle/jet-oracle")),
+                              {QStringLiteral("check"), path, QStringLiteral("kd=73")}, &status);
+    verdict.sound = status == 0 && verdict.output.contains(QStringLiteral("ORACLE OK"));
+    return verdict;
+}
+
+std::optional<int> mdbExportRowCount(const QString& path, const QString& table) {
+    int status = 0;
+    // Escaped, a value cannot hold a line feed of its own: one line per row.
+    const QString output =
+        runToEnd(QStringLiteral("mdb-export"),
+                 {QStringLiteral("-H"), QStringLiteral("-e"), path, table}, &status);
+    if (status != 0) {
+        return std::nullopt;
+    }
+    return static_cast<int>(output.count(QLatin1Char('\n')));
+}

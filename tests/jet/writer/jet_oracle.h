@@ -1,0 +1,21 @@
+#pragma once
+
+// The independent checker of Jet files beside the project (built on another Jet library),
+// and mdbtools' export, run on a file the way a test needs them.
+
+#include <QString>
+
+#include <optional>
+
+struct CheckerVerdict {
+    bool sound = false;
+    QString output;
+};
+
+// The checker's verdict on path: every index against the rows, row counts, the password.
+// Nothing where the shared material is absent.
+std::optional<CheckerVerdict> runJetOracle(const QString& path);
+
+// Whether mdbtools reads every row of table (its line count, header excluded), or nothing
+// when it fails.
+std::optional<int> mdbExportRowCount(const QString& path, const QString& table);
