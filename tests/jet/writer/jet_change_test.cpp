@@ -1,0 +1,129 @@
+// The change on copies of every shop fixture, through the same statements and data-access
+// objects as the window: what each change leaves is checked by the independent checker, by
+// mdbtools, by our own look at the file's structure and by the counts the window shows; what
+// is refused must leave the file byte for byte as it was.
+
+#include "database_file.h"
+#include "file_structure_check.h"
+#include "fixture_files.h"
+#include "jet_copy.h"
+#include "jet_oracle.h"
+
+#include "gtest_qt.h"
+
+#include <QFile>
+
+namespace {
+
+struct Change {
+    const char* fixture;
+    const char* oldCode;
+    const char* newCode;
+    bool deleteStory;
+    // The start of the error each statement ends in; "" when it succeeds.
+    const char* updateError;
+    const char* deleteError;
+};
+
+const char* const kRelatedRequired = "You cannot add or change a record because a related record";
+const char* const kRelatedExist = "The record cannot be deleted or changed because table 'Book'";
+const char* const kDuplicate = "The changes you requested to the table were not successful";
+const char* const kTooSmall = "The field is too small";
+const char* const kUnknownKey = "เปลี่ยนเป็นรหัส";
+
+const Change kChanges[] = {
+    // Rows that grow past their pages' room, and a story deleted after its copies moved.
+    {"shop-small", "KH-0001", "NEW-0001", true, "", ""},
+    {"shop-encoded", "KH-0001", "NEW-0001", true, "", ""},
+    {"shop-small", "C0036", "A0005", false, "", ""},
+    // Letter case and trailing spaces: five copies match, and the story too.
+    {"shop-small", "th-0123  ", "TH-0999", true, "", ""},
+    {"shop-small", "O'NEIL1", "O'NEIL2", false, "", ""},
+    {"shop-small", "A9999", "W0012", false, "", ""},
+    {"shop-small", "NOPE-0001", "A0005", true, "", ""},
+    {"shop-small", "C0036", "A/1", false, kUnknownKey, ""},
+    {"writer/shop-ri", "C0036", "ZZZ-0001", false, kRelatedRequired, ""},
+    {"writer/shop-ri", "C0036", "A0005", true, "", ""},
+    {"writer/shop-ri", "th-0123", "TH-0123", false, "", ""},
+    {"writer/shop-ri", "W0001", "W0001", true, "", kRelatedExist},
+    {"writer/shop-cascade", "TH-0123", "TH-0123", true, "", ""},
+    {"writer/shop-multicol", "C0036", "A0005", false, kDuplicate, ""},
+    {"writer/shop-multicol", "C0036", "NEW-0001", true, "", ""},
+    {"writer/shop-tight", "K1", "KH-000000000099", true, "", ""},
+    {"writer/shop-tight", "K10", "K100", false, "", ""},
+    {"writer/shop-tight", "KH-000000000001", "K9", true, "", ""},
+    {"writer/shop-tight", "K11", "KH-0000000000001", false, kTooSmall, ""},
+    {"writer/shop-codes", "A0003", "ขายหัวเราะ", false, "", ""},
+    {"writer/shop-codes", "mix-case", "F.G/H_I J", true, "", ""},
+    {"writer/shop-codes", "ขายหัวเราะ", "zz.999", true, "", ""},
+};
+
+QString text(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
+
+class JetChange : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const auto found = fixtureFolder();
+        if (!found) {
+            GTEST_SKIP() << "SHARED_MATERIAL_DIR with the Jet fixtures is absent";
+        }
+        folder_ = *found;
+    }
+    QString folder_;
+};
+
+// A statement that ends in an error must have changed nothing at all.
+void expectOutcome(const JetCopy& copy, const QString& sql, const char* expected,
+                   const std::string& where) {
+    const QByteArray before = copy.bytes();
+    const QString error = copy.execute(sql);
+    EXPECT_TRUE(error.startsWith(text(expected)) && (error.isEmpty() == (*expected == '\0')))
+        << where << ": " << error.toStdString();
+    if (!error.isEmpty()) {
+        EXPECT_TRUE(copy.bytes() == before) << where << ": a refused statement changed the file";
+    }
+    EXPECT_FALSE(QFile::exists(copy.path() + QStringLiteral("-journal"))) << where;
+}
+
+TEST_F(JetChange, EachFixtureTakesTheChangeOrRefusesItChangingNothing) {
+    for (const Change& change : kChanges) {
+        const std::string where = std::string(change.fixture) + ": " + change.oldCode + " -> " +
+                                  change.newCode;
+        const JetCopy copy(folder_, text(change.fixture));
+        const QString oldCode = text(change.oldCode);
+        const QString newCode = text(change.newCode);
+        const long long moving = copy.scalar(countStatement(oldCode)).toLongLong();
+        const long long staying = copy.scalar(countStatement(newCode)).toLongLong();
+        const bool sameKey = copy.scalar(countStatement(oldCode)) ==
+                                 copy.scalar(countStatement(newCode)) &&
+                             oldCode.trimmed().compare(newCode.trimmed(), Qt::CaseInsensitive) == 0;
+
+        expectOutcome(copy, updateStatement(oldCode, newCode), change.updateError, where);
+        const bool updated = *change.updateError == '\0';
+        if (updated && !sameKey) {
+            EXPECT_EQ(copy.scalar(countStatement(newCode)).toLongLong(), staying + moving) << where;
+            EXPECT_EQ(copy.scalar(countStatement(oldCode)), QStringLiteral("0")) << where;
+        }
+        if (updated && change.deleteStory) {
+            expectOutcome(copy, deleteStatement(oldCode), change.deleteError, where);
+            if (*change.deleteError == '\0') {
+                EXPECT_TRUE(copy.query(lookupStatement(oldCode)).isEmpty()) << where;
+            }
+        }
+
+        const auto verdict = runJetOracle(copy.path());
+        ASSERT_TRUE(verdict.has_value());
+        EXPECT_TRUE(verdict->sound) << where << "\n" << verdict->output.toStdString();
+        const auto problems = structureProblems(QFile::encodeName(copy.path()).toStdString());
+        EXPECT_TRUE(problems.empty()) << where << ": " << problems.front();
+        for (const QString table : {QStringLiteral("Story"), QStringLiteral("Book")}) {
+            EXPECT_EQ(mdbExportRowCount(copy.path(), table),
+                      copy.scalar(QStringLiteral("SELECT COUNT(*) FROM ") + table).toInt())
+                << where << ": " << table.toStdString();
+        }
+    }
+}
+
+} // namespace
