@@ -1,0 +1,187 @@
+#include "rollback_journal.h"
+
+#include "file_io.h"
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cstring>
+#include <optional>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace jet {
+namespace {
+
+constexpr std::array<std::uint8_t, 8> kMagic = {'J', 'E', 'T', 'J', 'R', 'N', 'L', '\n'};
+constexpr std::uint32_t kVersion = 1;
+constexpr std::size_t kHeaderSize = 32;
+constexpr std::size_t kChecksumAt = 24;
+constexpr std::size_t kRecordSize = 4 + kPageSize;
+// Records go out in batches of this many, so a large journal needs no second copy in memory.
+constexpr std::size_t kRecordsPerWrite = 64;
+
+using Header = std::array<std::uint8_t, kHeaderSize>;
+
+class Checksum {
+public:
+    void add(std::span<const std::uint8_t> bytes) {
+        for (const std::uint8_t byte : bytes) {
+            value_ = (value_ ^ byte) * 0x100000001b3ULL;
+        }
+    }
+    std::uint64_t value() const { return value_; }
+
+private:
+    std::uint64_t value_ = 0xcbf29ce484222325ULL;
+};
+
+void putU32(std::uint8_t* at, std::uint32_t value) {
+    for (int i = 0; i < 4; ++i) {
+        at[i] = static_cast<std::uint8_t>(value >> (8 * i));
+    }
+}
+
+void putU64(std::uint8_t* at, std::uint64_t value) {
+    for (int i = 0; i < 8; ++i) {
+        at[i] = static_cast<std::uint8_t>(value >> (8 * i));
+    }
+}
+
+void putRecord(std::uint8_t* at, const JournalPage& page) {
+    putU32(at, page.number);
+    std::memcpy(at + 4, page.original.data(), kPageSize);
+}
+
+Header headerFor(const Journal& journal) {
+    Header header{};
+    std::copy(kMagic.begin(), kMagic.end(), header.begin());
+    putU32(&header[8], kVersion);
+    putU32(&header[12], static_cast<std::uint32_t>(kPageSize));
+    putU32(&header[16], journal.originalPageCount);
+    putU32(&header[20], static_cast<std::uint32_t>(journal.pages.size()));
+    Checksum sum;
+    sum.add(std::span(header).first(kChecksumAt));
+    std::array<std::uint8_t, kRecordSize> record{};
+    for (const JournalPage& page : journal.pages) {
+        putRecord(record.data(), page);
+        sum.add(record);
+    }
+    putU64(&header[kChecksumAt], sum.value());
+    return header;
+}
+
+void writeRecords(int fd, const Journal& journal) {
+    std::vector<std::uint8_t> batch;
+    std::uint64_t offset = kHeaderSize;
+    for (std::size_t first = 0; first < journal.pages.size(); first += kRecordsPerWrite) {
+        const std::size_t count = std::min(kRecordsPerWrite, journal.pages.size() - first);
+        batch.resize(count * kRecordSize);
+        for (std::size_t i = 0; i < count; ++i) {
+            putRecord(batch.data() + i * kRecordSize, journal.pages[first + i]);
+        }
+        writeAllAt(fd, batch, offset);
+        offset += batch.size();
+    }
+}
+
+// The journal a header that has passed its checks and its records make, or nothing when
+// they do not agree.
+std::optional<Journal> wholeJournal(const Header& header, Bytes records) {
+    Checksum sum;
+    sum.add(std::span(header).first(kChecksumAt));
+    sum.add(records);
+    if (sum.value() != u64At(header, kChecksumAt)) {
+        return std::nullopt;
+    }
+    Journal journal;
+    journal.originalPageCount = u32At(header, 16);
+    for (std::size_t at = 0; at < records.size(); at += kRecordSize) {
+        JournalPage& page = journal.pages.emplace_back();
+        page.number = u32At(records, at);
+        if (page.number == 0 || page.number >= journal.originalPageCount) {
+            return std::nullopt;
+        }
+        std::memcpy(page.original.data(), records.data() + at + 4, kPageSize);
+    }
+    return journal;
+}
+
+} // namespace
+
+void writeJournal(const std::string& path, const Journal& journal, mode_t mode) {
+    UniqueFd fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode));
+    if (!fd.valid()) {
+        if (errno == EEXIST) {
+            throw WriteError(WriteError::Kind::UnfinishedChange,
+                             "the journal of an earlier change is still in the way: " + path);
+        }
+        throwWriteError("cannot create the journal " + path, errno);
+    }
+    try {
+        writeAllAt(fd.get(), headerFor(journal), 0);
+        writeRecords(fd.get(), journal);
+        syncFile(fd.get(), "the journal");
+        fd.reset();
+        syncFolder(folderOf(path));
+    } catch (const WriteError&) {
+        fd.reset();
+        ::unlink(path.c_str());
+        throw;
+    }
+}
+
+ReadJournal readJournal(const std::string& path) {
+    const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    struct stat info {};
+    if (!fd.valid() || ::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        throw WriteError(WriteError::Kind::UnfinishedChange,
+                         "cannot read the journal of an unfinished change: " + path);
+    }
+    ReadJournal result;
+    const auto size = static_cast<std::uint64_t>(info.st_size);
+    Header header{};
+    if (size < kHeaderSize) {
+        return result;
+    }
+    readAllAt(fd.get(), header, 0);
+    if (!std::equal(kMagic.begin(), kMagic.end(), header.begin())) {
+        return result;
+    }
+    if (u32At(header, 8) != kVersion) {
+        result.state = JournalState::UnknownVersion;
+        return result;
+    }
+    const std::uint32_t count = u32At(header, 20);
+    if (u32At(header, 12) != kPageSize || count > u32At(header, 16) ||
+        size != kHeaderSize + std::uint64_t{count} * kRecordSize) {
+        return result;
+    }
+    std::vector<std::uint8_t> records(size - kHeaderSize);
+    readAllAt(fd.get(), records, kHeaderSize);
+    if (auto journal = wholeJournal(header, records)) {
+        result = {JournalState::Whole, std::move(*journal)};
+    }
+    return result;
+}
+
+void playBack(int fd, const Journal& journal, const std::string& journalPath) {
+    for (const JournalPage& page : journal.pages) {
+        writeAllAt(fd, page.original, std::uint64_t{page.number} * kPageSize);
+    }
+    truncateFile(fd, std::uint64_t{journal.originalPageCount} * kPageSize);
+    syncFile(fd, "the database");
+    if (::unlink(journalPath.c_str()) != 0 && errno != ENOENT) {
+        throwWriteError("cannot remove the journal " + journalPath, errno);
+    }
+    // The file is whole and synced: should the removal not last, the journal only plays the
+    // same pages back once more.
+    try {
+        syncFolder(folderOf(journalPath));
+    } catch (const WriteError&) {
+    }
+}
+
+} // namespace jet
