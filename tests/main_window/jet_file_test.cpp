@@ -1,5 +1,7 @@
-// The tool beside a shop's own Jet 4.0 book.mdb: lookups and the search work, the change is
-// refused and the file stays exactly as it was.
+// The tool beside a shop's own Jet 4.0 book.mdb: lookups and the search read the file in
+// place and leave it exactly as it was; on a copy of each shop file the operator looks codes
+// up, moves copies with and without deleting the old story, and looks them up again, and the
+// independent checker finds the file sound after each change.
 
 #include "main_window_harness.h"
 #include "shared_material.h"
@@ -14,6 +16,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "jet_oracle.h"
 #include "report_list.h"
 
 namespace {
@@ -91,17 +94,102 @@ TEST_F(JetShopFile, SearchesByNameAndHandsTheCodeOver) {
     EXPECT_EQ(h_.count(1)->text(), "1,234");
 }
 
-TEST_F(JetShopFile, RefusesTheChangeAndLeavesTheFileUntouched) {
-    h_.deleteOption()->setChecked(true);
-    h_.box(1)->setText(QStringLiteral("KH-0001"));
-    h_.box(2)->setText(QStringLiteral("NEW-0001"));
-    h_.boxes().setNextAnswer(6);
-    h_.clickToolbar("OK");
-    ASSERT_EQ(h_.boxes().shown().size(), 2u);
-    EXPECT_EQ(h_.boxes().shown()[1].style, 16);
-    EXPECT_TRUE(h_.boxes().shown()[1].prompt.startsWith(QStringLiteral("ฐานข้อมูลชนิด Jet 4.0")));
-    EXPECT_EQ(h_.box(1)->text(), "KH-0001"); // no reset after a failure
-    EXPECT_EQ(digestOf(fixture_), before_);
+// One operator's session on a copy of a shop file: two changes, each with a look-up before
+// and after.
+struct ShopSession {
+    const char* fixture;
+    const char* first;  // moved onto second, the story kept
+    const char* second; // moved onto third, the story deleted
+    const char* third;
+};
+
+class JetShopCopy : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const std::optional<QString> shared = sharedMaterialDir();
+        if (!shared) {
+            GTEST_SKIP() << "no shared material beside the project: real shop files not tested";
+        }
+        shared_ = *shared;
+    }
+
+    // Looks the code up on side 1 as the operator does; the count shown, "" when not found.
+    static QString lookUp(MainWindowHarness& h, const QString& code) {
+        h.box(1)->clear();
+        h.type(1, code);
+        h.press(1, Qt::Key_Return);
+        const QString shown = h.name(1)->text().isEmpty() ? QString() : h.count(1)->text();
+        h.box(1)->clear();
+        return shown;
+    }
+
+    static void change(MainWindowHarness& h, const QString& from, const QString& to,
+                       bool deleteStory) {
+        h.deleteOption()->setChecked(deleteStory);
+        h.type(1, from);
+        h.press(1, Qt::Key_Return);
+        h.type(2, to);
+        h.press(2, Qt::Key_Return);
+        const std::size_t before = h.boxes().shown().size();
+        h.boxes().setNextAnswer(6);
+        h.clickToolbar("OK");
+        ASSERT_EQ(h.boxes().shown().size(), before + 2) << "question and notice";
+        EXPECT_EQ(h.boxes().shown().back().prompt, QStringLiteral("เสร็จสิ้นการบันทึกข้อมูล"))
+            << from.toStdString() << " -> " << to.toStdString();
+        EXPECT_EQ(h.box(1)->text(), "");
+    }
+
+    QString shared_;
+};
+
+long long countOf(const QString& shown) {
+    return QString(shown).remove(QLatin1Char(',')).toLongLong();
+}
+
+TEST_F(JetShopCopy, MovesCopiesWithAndWithoutDeletingTheOldStory) {
+    const ShopSession sessions[] = {
+        {"shop-small", "C0036", "A0005", "NEW-0001"},
+        {"shop-encoded", "KH-0001", "A0005", "NEW-0001"},
+        {"shop-nopass", "C0036", "A0005", "NEW-0001"},
+        {"writer/shop-ri", "C0036", "A0005", "NEW-0001"},
+        {"writer/shop-cascade", "C0036", "A0005", "NEW-0001"},
+        // A unique index over code and volume: copies go only where the code has none.
+        {"writer/shop-multicol", "C0036", "NEW-0001", "C0036"},
+        {"writer/shop-tight", "K10", "K11", "NEW-0001"},
+        {"writer/shop-codes", "ขายหัวเราะ", "ก", "NEW-0001"},
+    };
+    for (const ShopSession& session : sessions) {
+        SCOPED_TRACE(session.fixture);
+        MainWindowHarness h(QString(), MainWindowHarness::Search::Real);
+        ASSERT_TRUE(QFile::remove(h.store().path()));
+        ASSERT_TRUE(QFile::copy(shared_ + QStringLiteral("/jet/") +
+                                    QString::fromUtf8(session.fixture) + QStringLiteral(".mdb"),
+                                h.store().path()));
+        QFile::setPermissions(h.store().path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        ASSERT_TRUE(h.load());
+        const QString first = QString::fromUtf8(session.first);
+        const QString second = QString::fromUtf8(session.second);
+        const QString third = QString::fromUtf8(session.third);
+
+        const long long moved = countOf(lookUp(h, first));
+        const long long kept = countOf(lookUp(h, second));
+        change(h, first, second, false);
+        EXPECT_FALSE(lookUp(h, first).isEmpty()) << "the story stays";
+        EXPECT_EQ(countOf(lookUp(h, first)), 0);
+        EXPECT_EQ(countOf(lookUp(h, second)), moved + kept);
+
+        change(h, second, third, true);
+        EXPECT_EQ(lookUp(h, second), "") << "the story is gone";
+        const QString after = lookUp(h, third);
+        if (!after.isEmpty()) {
+            EXPECT_EQ(countOf(after), moved + kept);
+        }
+        const bool passworded = session.fixture != std::string_view("shop-nopass");
+        const auto verdict =
+            runJetOracle(h.store().path(), passworded ? QStringLiteral("kd=73") : QString());
+        ASSERT_TRUE(verdict.has_value());
+        EXPECT_TRUE(verdict->sound) << verdict->output.toStdString();
+    }
 }
 
 } // namespace

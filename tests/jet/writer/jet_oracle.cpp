@@ -23,15 +23,19 @@ QString runToEnd(const QString& program, const QStringList& arguments, int* stat
 
 } // namespace
 
-std::optional<CheckerVerdict> runJetOracle(const QString& path) {
+std::optional<CheckerVerdict> runJetOracle(const QString& path, const QString& password) {
     const auto shared = sharedMaterialDir();
     if (!shared) {
         return std::nullopt;
     }
     int status = 0;
     CheckerVerdict verdict;
+    QStringList arguments{QStringLiteral("check"), path};
+    if (!password.isEmpty()) {
+        arguments << password;
+    }
     verdict.output = runToEnd(QDir(*shared).filePath(QStringLiteral("tools/jet-oracle/jet-oracle")),
-                              {QStringLiteral("check"), path, QStringLiteral("kd=73")}, &status);
+                              arguments, &status);
     verdict.sound = status == 0 && verdict.output.contains(QStringLiteral("ORACLE OK"));
     return verdict;
 }

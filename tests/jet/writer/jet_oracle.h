@@ -12,9 +12,10 @@ struct CheckerVerdict {
     QString output;
 };
 
-// The checker's verdict on path: every index against the rows, row counts, the password.
-// Nothing where the shared material is absent.
-std::optional<CheckerVerdict> runJetOracle(const QString& path);
+// The checker's verdict on path: every index against the rows, row counts, and the password
+// when one is given. Nothing where the shared material is absent.
+std::optional<CheckerVerdict> runJetOracle(const QString& path,
+                                           const QString& password = QStringLiteral("kd=73"));
 
 // Whether mdbtools reads every row of table (its line count, header excluded), or nothing
 // when it fails.
