@@ -10,6 +10,8 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-thai-tlwg fontconfig
     mdbtools
+    # The independent checker of written Jet files (../shared/tools/jet-oracle) runs on Java.
+    default-jre-headless libcommons-lang3-java
 )
 for option in "$@"; do
     case "$option" in

@@ -29,9 +29,9 @@ QByteArray JetCopy::bytes() const {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-QString JetCopy::execute(const QString& sql) const {
+QString executeOn(const QString& connection, const QString& sql) {
     adodb::Command command;
-    command.ActiveConnection = connection();
+    command.ActiveConnection = connection;
     command.CommandType = adodb::adCmdText;
     command.CommandText = sql;
     try {
@@ -42,9 +42,9 @@ QString JetCopy::execute(const QString& sql) const {
     }
 }
 
-QStringList JetCopy::query(const QString& sql) const {
+QStringList queryOn(const QString& connection, const QString& sql) {
     adodb::Recordset rs;
-    rs.Open(sql, connection(), adodb::adOpenStatic, adodb::adLockReadOnly);
+    rs.Open(sql, connection, adodb::adOpenStatic, adodb::adLockReadOnly);
     QStringList rows;
     for (; !rs.Eof(); rs.MoveNext()) {
         QStringList cells;
@@ -76,6 +76,12 @@ QString countStatement(const QString& code) {
 
 QString lookupStatement(const QString& code) {
     return QStringLiteral("SELECT * FROM Story Where BStrID = %1 ").arg(literal(code));
+}
+
+QString nameSearchStatement(const QString& fragment) {
+    return QStringLiteral("Select [BStrID], [BStrName] From  Story  Where BStrName Like %1 Order "
+                          "by BStrName")
+        .arg(literal(QLatin1Char('%') + fragment + QLatin1Char('%')));
 }
 
 std::set<std::uint32_t> changedPages(const QByteArray& before, const QByteArray& after) {

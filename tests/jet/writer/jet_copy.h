@@ -11,6 +11,12 @@
 #include <cstdint>
 #include <set>
 
+// Runs a statement on a connection of its own, as the tool does; the error's description, or
+// "" when it succeeds.
+QString executeOn(const QString& connection, const QString& sql);
+// Every row of a query as tab-separated cells, in the order the query gives them.
+QStringList queryOn(const QString& connection, const QString& sql);
+
 class JetCopy {
 public:
     // fixture: a name from fixture_files.h; the fixture folder must exist.
@@ -20,11 +26,8 @@ public:
     QString connection() const;
     QByteArray bytes() const;
 
-    // Runs a statement on a connection of its own; the error's description, or "" when it
-    // succeeds.
-    QString execute(const QString& sql) const;
-    // Every row of a query as tab-separated cells, in the order the query gives them.
-    QStringList query(const QString& sql) const;
+    QString execute(const QString& sql) const { return executeOn(connection(), sql); }
+    QStringList query(const QString& sql) const { return queryOn(connection(), sql); }
     QString scalar(const QString& sql) const;
 
 private:
@@ -36,6 +39,7 @@ QString updateStatement(const QString& oldCode, const QString& newCode);
 QString deleteStatement(const QString& code);
 QString countStatement(const QString& code);
 QString lookupStatement(const QString& code);
+QString nameSearchStatement(const QString& fragment);
 
 // The pages at which two images of a file differ, pages past the end of either included.
 std::set<std::uint32_t> changedPages(const QByteArray& before, const QByteArray& after);
