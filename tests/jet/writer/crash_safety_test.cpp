@@ -150,14 +150,16 @@ void checkEveryStop(const std::vector<std::uint8_t>& original, const PageChange&
     EXPECT_EQ(lineStartingWith(playback.output, "trace "),
               "write database, truncate database, sync database, remove journal, sync folder");
     ASSERT_EQ(rig.reopenAndReset(), State::Original);
-    for (const long at : pointsUpTo(callsOf(playback), mostPoints / 2)) {
+    const std::vector<long> playbackPoints = pointsUpTo(callsOf(playback), mostPoints / 2);
+    for (const long at : playbackPoints) {
         SCOPED_TRACE("playback killed at call " + std::to_string(at));
         ASSERT_EQ(rig.commit("kill", calls - 1).killedWith, SIGKILL);
         EXPECT_EQ(rig.open("kill", at).killedWith, SIGKILL);
         EXPECT_EQ(rig.reopenAndReset(), State::Original);
     }
-    std::printf("%zu kill and %zu failure points of %ld calls, playback of %ld calls\n",
-                points.size(), points.size(), calls, callsOf(playback));
+    std::printf("%zu kill and %zu failure points of %ld calls; %zu kill points of a playback "
+                "of %ld calls\n",
+                points.size(), points.size(), calls, playbackPoints.size(), callsOf(playback));
 }
 
 TEST(CrashSafety, SmallChangesStoppedAtEveryCall) {
