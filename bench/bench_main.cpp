@@ -2,11 +2,12 @@
 // figure beside the same work done by plain SQLite. Options of its own, before Google
 // Benchmark's:
 //   --stores DIR    where the stores are cached and copied for the run (default: stores)
-//   --sizes S,M,L   which sizes to measure
+//   --sizes S,M,L,Jet  which sizes to measure (Jet: the large shop fixture, a real Jet file)
 //   --seed N        demo data seed (default 1)
 
 #include "bench_stores.h"
 #include "fonts.h"
+#include "jet_shop.h"
 #include "results_table.h"
 #include "shop_benchmarks.h"
 
@@ -28,7 +29,8 @@ namespace {
 
 struct Options {
     QString stores = QStringLiteral("stores");
-    QStringList sizes = {QStringLiteral("S"), QStringLiteral("M"), QStringLiteral("L")};
+    QStringList sizes = {QStringLiteral("S"), QStringLiteral("M"), QStringLiteral("L"),
+                         QStringLiteral("Jet")};
     std::uint64_t seed = 1;
 };
 
@@ -103,6 +105,14 @@ int main(int argc, char* argv[]) {
             bench::registerChangeBenchmarks(shop, table);
             bench::registerSearchBenchmarks(shop, table);
             bench::registerProcessBenchmarks(shop, helperPrograms(), table);
+        }
+        if (options.sizes.contains(QStringLiteral("Jet"))) {
+            if (const auto jet = bench::prepareJetShop(cache, work)) {
+                bench::registerEnterBenchmarks(jet->files, table);
+                bench::registerJetChangeBenchmark(*jet, table);
+            } else {
+                std::printf("Jet: no shared material beside the project, not measured\n");
+            }
         }
     } catch (const std::exception& error) {
         std::fprintf(stderr, "shop_bench: %s\n", error.what());

@@ -88,7 +88,7 @@ void registerEnter(const ShopFiles& shop, ResultsTable& table, const std::string
 
 void registerEnterBenchmarks(const ShopFiles& shop, ResultsTable& table) {
     const ShopCodes& codes = shop.size.codes;
-    const bool large = shop.size.label == "L";
+    const bool large = measuredAgainstTargets(shop.size);
     const std::optional<double> limit = large ? std::optional<double>(5.0) : std::nullopt;
     registerEnter(shop, table, codes.enterFew, codes.enterFewCopies, limit);
     registerEnter(shop, table, codes.enterMany, codes.enterManyCopies, limit);

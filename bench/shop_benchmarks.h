@@ -29,7 +29,17 @@ benchmark::internal::Benchmark* withRepetitions(benchmark::internal::Benchmark* 
 benchmark::internal::Benchmark* oncePerRepetition(benchmark::internal::Benchmark* benchmark,
                                                   int repetitions);
 
+struct JetShop;
+
+// The large shop and the shop's own Jet file are held to the targets; smaller shops are
+// measured for comparison only.
+inline bool measuredAgainstTargets(const ShopSize& size) {
+    return size.label == "L" || size.label == "Jet";
+}
+
 void registerEnterBenchmarks(const ShopFiles& shop, ResultsTable& table);
+// The change on the Jet file, each time from the file as it was.
+void registerJetChangeBenchmark(const JetShop& shop, ResultsTable& table);
 void registerChangeBenchmarks(const ShopFiles& shop, ResultsTable& table);
 void registerSearchBenchmarks(const ShopFiles& shop, ResultsTable& table);
 void registerProcessBenchmarks(const ShopFiles& shop, const HelperPrograms& programs,

@@ -361,7 +361,7 @@ void ChangePlan::checkUnique(const IndexDefinition& index, IndexTree& tree,
     if ((index.flags & kIndexUnique) == 0) {
         return;
     }
-    std::map<KeyBytes, bool> added; // key, whether it has a NULL part
+    std::map<KeyBytes, bool, KeyLess> added; // key, whether it has a NULL part
     for (std::size_t i = 0; i < changes.added.size(); ++i) {
         const auto [someNull, onlyNull] = changes.addedNulls[i];
         if (onlyNull) {
