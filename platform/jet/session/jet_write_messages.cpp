@@ -39,8 +39,12 @@ DbError writeErrorMessage(const jet::WriteError& error, const QString& path) {
     case Kind::Busy:
         return translateSqliteError(SQLITE_BUSY, QString(), path);
     case Kind::InUseByShopProgram: {
-        const QString user = detail.section(QLatin1Char('\n'), 0, 0);
-        const QString machine = detail.section(QLatin1Char('\n'), 1, 1);
+        // The lock file keeps the names as the other machine's code page wrote them; plain
+        // letters and digits, which such names are, read the same in any of them.
+        const QString names = QString::fromLatin1(error.detail().data(),
+                                                  static_cast<qsizetype>(error.detail().size()));
+        const QString user = names.section(QLatin1Char('\n'), 0, 0);
+        const QString machine = names.section(QLatin1Char('\n'), 1, 1);
         return withAdvice(
             QStringLiteral("Could not update; currently locked by user '%1' on machine '%2'.")
                 .arg(user, machine),
