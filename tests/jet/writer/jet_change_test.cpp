@@ -11,7 +11,9 @@
 
 #include "gtest_qt.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 namespace {
 
@@ -125,6 +127,23 @@ TEST_F(JetChange, EachFixtureTakesTheChangeOrRefusesItChangingNothing) {
                 << where << ": " << table.toStdString();
         }
     }
+}
+
+TEST_F(JetChange, TheShopProgramsLockFileStopsTheChange) {
+    const JetCopy copy(folder_, QStringLiteral("shop-small"));
+    QFile lock(QFileInfo(copy.path()).dir().filePath(QStringLiteral("book.ldb")));
+    ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
+    QByteArray record(64, '\0');
+    record.replace(0, 7, "SHOP-PC");
+    record.replace(32, 5, "Admin");
+    lock.write(record);
+    lock.close();
+    expectOutcome(copy, updateStatement(QStringLiteral("C0036"), QStringLiteral("A0005")),
+                  "Could not update; currently locked by user 'Admin' on machine 'SHOP-PC'.",
+                  "lock file");
+    ASSERT_TRUE(lock.remove());
+    expectOutcome(copy, updateStatement(QStringLiteral("C0036"), QStringLiteral("A0005")), "",
+                  "lock file gone");
 }
 
 } // namespace
