@@ -1,5 +1,7 @@
 #include "fixture_files.h"
 
+#include "adodb.h"
+#include "db_error.h"
 #include "shared_material.h"
 
 #include <QDir>
@@ -50,4 +52,80 @@ QString tsvCell(const QVariant& value) {
         .replace(QLatin1Char('\n'), QStringLiteral("\\n"))
         .replace(QLatin1Char('\r'), QStringLiteral("\\r"));
     return text;
+}
+
+QStringList queryRows(const QString& sql, const QString& connection, QStringList* header) {
+    adodb::Recordset rs;
+    rs.Open(sql, connection, adodb::adOpenStatic, adodb::adLockReadOnly);
+    QStringList rows;
+    for (int i = 0; header && i < rs.FieldCount(); ++i) {
+        *header << rs.Fields(i).Name;
+    }
+    for (; !rs.Eof(); rs.MoveNext()) {
+        QStringList cells;
+        for (int i = 0; i < rs.FieldCount(); ++i) {
+            cells << tsvCell(rs.Fields(i).Value);
+        }
+        rows << cells.join(QLatin1Char('\t'));
+    }
+    return rows;
+}
+
+QString queryError(const QString& sql, const QString& connection) {
+    try {
+        queryRows(sql, connection);
+        return QString();
+    } catch (const platform::DbError& error) {
+        return error.description();
+    }
+}
+
+QString statementError(const QString& sql, const QString& connection) {
+    adodb::Command command;
+    command.ActiveConnection = connection;
+    command.CommandType = adodb::adCmdText;
+    command.CommandText = sql;
+    try {
+        command.Execute();
+        return QString();
+    } catch (const platform::DbError& error) {
+        return error.description();
+    }
+}
+
+namespace {
+
+QString sqlText(const QString& value) {
+    return QLatin1Char('\'') + QString(value).replace(QLatin1Char('\''), QStringLiteral("''")) +
+           QLatin1Char('\'');
+}
+
+} // namespace
+
+QString storyLookup(const QString& code) {
+    return QStringLiteral("SELECT * FROM Story Where BStrID = %1 ").arg(sqlText(code));
+}
+
+QString bookCount(const QString& code) {
+    return QStringLiteral("SELECT COUNT(*) FROM Book Where BStrID = %1 ").arg(sqlText(code));
+}
+
+QString nameSearch(const QString& fragment) {
+    return QStringLiteral("Select [BStrID], [BStrName] From  Story  Where BStrName Like %1 Order "
+                          "by BStrName")
+        .arg(sqlText(QLatin1Char('%') + fragment + QLatin1Char('%')));
+}
+
+QString codeUpdate(const QString& oldCode, const QString& newCode) {
+    return QStringLiteral("UPDATE BOOK SET BStrID = %1 Where BStrID = %2 ")
+        .arg(sqlText(newCode), sqlText(oldCode));
+}
+
+QString storyDeletion(const QString& code) {
+    return QStringLiteral("DELETE FROM Story Where BStrID = %1 ").arg(sqlText(code));
+}
+
+QByteArray fileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }

@@ -28,6 +28,24 @@ QString jetConnectionString(const QString& path, const QString& password);
 // header first, as stored.
 QStringList expectedLines(const QString& folder, const QString& fixture, const QString& table);
 
+// Every row of a query as tab-separated cells (as tsvCell writes them), in the order the query
+// gives them, read through the data-access objects on a connection of their own; header, when
+// given, gets the field names.
+QStringList queryRows(const QString& sql, const QString& connection, QStringList* header = nullptr);
+// The description of the error opening the query raises, or "" when it succeeds.
+QString queryError(const QString& sql, const QString& connection);
+// Runs a statement as the tool does; the error's description, or "" when it succeeds.
+QString statementError(const QString& sql, const QString& connection);
+
+// The tool's statements, with a code or fragment in apostrophes as it writes them.
+QString storyLookup(const QString& code);
+QString bookCount(const QString& code);
+QString nameSearch(const QString& fragment);
+QString codeUpdate(const QString& oldCode, const QString& newCode);
+QString storyDeletion(const QString& code);
+
+QByteArray fileBytes(const QString& path);
+
 // A field as the expected files write it: \N for NULL, text with \\ \t \n \r escaped,
 // floating values (Currency) with four decimals.
 QString tsvCell(const QVariant& value);

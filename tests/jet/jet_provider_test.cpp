@@ -37,58 +37,6 @@ protected:
     QString folder_;
 };
 
-// Every row of a query as tab-separated cells, in the order the query gives them.
-QStringList queryRows(const QString& sql, const QString& connection,
-                      QStringList* header = nullptr) {
-    adodb::Recordset rs;
-    rs.Open(sql, connection, adodb::adOpenStatic, adodb::adLockReadOnly);
-    QStringList rows;
-    for (int i = 0; header && i < rs.FieldCount(); ++i) {
-        *header << rs.Fields(i).Name;
-    }
-    for (; !rs.Eof(); rs.MoveNext()) {
-        QStringList cells;
-        for (int i = 0; i < rs.FieldCount(); ++i) {
-            cells << tsvCell(rs.Fields(i).Value);
-        }
-        rows << cells.join(QLatin1Char('\t'));
-    }
-    return rows;
-}
-
-// The description of the error opening the query raises, or "" when it succeeds.
-QString queryError(const QString& sql, const QString& connection) {
-    try {
-        queryRows(sql, connection);
-        return QString();
-    } catch (const platform::DbError& error) {
-        return error.description();
-    }
-}
-
-QString sqlText(const QString& value) {
-    return QLatin1Char('\'') + QString(value).replace(QLatin1Char('\''), QStringLiteral("''")) +
-           QLatin1Char('\'');
-}
-
-QString storyLookup(const QString& code) {
-    return QStringLiteral("SELECT * FROM Story Where BStrID = %1 ").arg(sqlText(code));
-}
-
-QString bookCount(const QString& code) {
-    return QStringLiteral("SELECT COUNT(*) FROM Book Where BStrID = %1 ").arg(sqlText(code));
-}
-
-QString nameSearch(const QString& fragment) {
-    return QStringLiteral("Select [BStrID], [BStrName] From  Story  Where BStrName Like '%") +
-           fragment + QStringLiteral("%' Order by BStrName");
-}
-
-QByteArray fileBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 TEST_F(JetFixture, EveryTableReadsBackAsTheExpectedFilesSay) {
     for (const QString& fixture : kFixtureNames) {
         const QString password =

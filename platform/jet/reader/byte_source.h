@@ -21,6 +21,10 @@ public:
 // Opens path for reading only. Throws ReadError (Io) when the file cannot be opened.
 std::unique_ptr<ByteSource> openFileReadOnly(const std::string& path);
 
+// Reads through a descriptor someone else keeps open (and may be writing through): the size
+// is asked anew each time.
+std::unique_ptr<ByteSource> descriptorSource(int fd);
+
 std::unique_ptr<ByteSource> memorySource(std::vector<std::uint8_t> bytes);
 
 } // namespace jet

@@ -1,6 +1,5 @@
 #include "database_file.h"
 
-#include "descriptor_source.h"
 #include "file_io.h"
 #include "file_lock.h"
 #include "hot_journal.h"

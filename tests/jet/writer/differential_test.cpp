@@ -85,7 +85,7 @@ TEST_P(Differential, JetFileAndEmbeddedStoreAnswerAlike) {
     int refused = 0;
     for (const auto& [from, to] : moves) {
         const std::string step = from.toStdString() + " -> " + to.toStdString();
-        const QString error = jet.execute(updateStatement(from, to));
+        const QString error = jet.execute(codeUpdate(from, to));
         if (!error.isEmpty()) {
             // A new code whose key cannot be proven is the one refusal these files allow.
             EXPECT_TRUE(error.startsWith(QStringLiteral("เปลี่ยนเป็นรหัส")))
@@ -93,14 +93,14 @@ TEST_P(Differential, JetFileAndEmbeddedStoreAnswerAlike) {
             ++refused;
             continue;
         }
-        ASSERT_EQ(executeOn(store.connectionString(), updateStatement(from, to)), "") << step;
+        ASSERT_EQ(statementError(codeUpdate(from, to), store.connectionString()), "") << step;
         if (random() % 3 == 0) {
-            ASSERT_EQ(jet.execute(deleteStatement(from)), "") << step;
-            ASSERT_EQ(executeOn(store.connectionString(), deleteStatement(from)), "") << step;
+            ASSERT_EQ(jet.execute(storyDeletion(from)), "") << step;
+            ASSERT_EQ(statementError(storyDeletion(from), store.connectionString()), "") << step;
         }
         for (const QString& code : {from, to, pick()}) {
-            for (const QString& sql : {lookupStatement(code), countStatement(code)}) {
-                EXPECT_EQ(jet.query(sql), queryOn(store.connectionString(), sql))
+            for (const QString& sql : {storyLookup(code), bookCount(code)}) {
+                EXPECT_EQ(jet.query(sql), queryRows(sql, store.connectionString()))
                     << step << ": " << sql.toStdString();
             }
         }
@@ -109,8 +109,9 @@ TEST_P(Differential, JetFileAndEmbeddedStoreAnswerAlike) {
     for (const QString& sql :
          {QStringLiteral("SELECT BookID, BStrID FROM Book ORDER BY BookID"),
           QStringLiteral("SELECT BStrID, BStrName FROM Story ORDER BY BStrID"),
-          nameSearchStatement(QStringLiteral("ขาย")), nameSearchStatement(QStringLiteral("'"))}) {
-        EXPECT_TRUE(jet.query(sql) == queryOn(store.connectionString(), sql)) << sql.toStdString();
+          nameSearch(QStringLiteral("ขาย")), nameSearch(QStringLiteral("'"))}) {
+        EXPECT_TRUE(jet.query(sql) == queryRows(sql, store.connectionString()))
+            << sql.toStdString();
     }
     const auto verdict = runJetOracle(jet.path());
     ASSERT_TRUE(verdict.has_value());

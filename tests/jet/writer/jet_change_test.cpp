@@ -3,9 +3,13 @@
 // mdbtools, by our own look at the file's structure and by the counts the window shows; what
 // is refused must leave the file byte for byte as it was.
 
+#include "database.h"
 #include "database_file.h"
 #include "file_structure_check.h"
 #include "fixture_files.h"
+#include "general_sort_key.h"
+#include "index_search.h"
+#include "index_tree_page.h"
 #include "jet_copy.h"
 #include "jet_oracle.h"
 
@@ -97,22 +101,21 @@ TEST_F(JetChange, EachFixtureTakesTheChangeOrRefusesItChangingNothing) {
         const JetCopy copy(folder_, text(change.fixture));
         const QString oldCode = text(change.oldCode);
         const QString newCode = text(change.newCode);
-        const long long moving = copy.scalar(countStatement(oldCode)).toLongLong();
-        const long long staying = copy.scalar(countStatement(newCode)).toLongLong();
-        const bool sameKey =
-            copy.scalar(countStatement(oldCode)) == copy.scalar(countStatement(newCode)) &&
-            oldCode.trimmed().compare(newCode.trimmed(), Qt::CaseInsensitive) == 0;
+        const long long moving = copy.scalar(bookCount(oldCode)).toLongLong();
+        const long long staying = copy.scalar(bookCount(newCode)).toLongLong();
+        const bool sameKey = copy.scalar(bookCount(oldCode)) == copy.scalar(bookCount(newCode)) &&
+                             oldCode.trimmed().compare(newCode.trimmed(), Qt::CaseInsensitive) == 0;
 
-        expectOutcome(copy, updateStatement(oldCode, newCode), change.updateError, where);
+        expectOutcome(copy, codeUpdate(oldCode, newCode), change.updateError, where);
         const bool updated = *change.updateError == '\0';
         if (updated && !sameKey) {
-            EXPECT_EQ(copy.scalar(countStatement(newCode)).toLongLong(), staying + moving) << where;
-            EXPECT_EQ(copy.scalar(countStatement(oldCode)), QStringLiteral("0")) << where;
+            EXPECT_EQ(copy.scalar(bookCount(newCode)).toLongLong(), staying + moving) << where;
+            EXPECT_EQ(copy.scalar(bookCount(oldCode)), QStringLiteral("0")) << where;
         }
         if (updated && change.deleteStory) {
-            expectOutcome(copy, deleteStatement(oldCode), change.deleteError, where);
+            expectOutcome(copy, storyDeletion(oldCode), change.deleteError, where);
             if (*change.deleteError == '\0') {
-                EXPECT_TRUE(copy.query(lookupStatement(oldCode)).isEmpty()) << where;
+                EXPECT_TRUE(copy.query(storyLookup(oldCode)).isEmpty()) << where;
             }
         }
 
@@ -138,12 +141,89 @@ TEST_F(JetChange, TheShopProgramsLockFileStopsTheChange) {
     record.replace(32, 5, "Admin");
     lock.write(record);
     lock.close();
-    expectOutcome(copy, updateStatement(QStringLiteral("C0036"), QStringLiteral("A0005")),
+    expectOutcome(copy, codeUpdate(QStringLiteral("C0036"), QStringLiteral("A0005")),
                   "Could not update; currently locked by user 'Admin' on machine 'SHOP-PC'.",
                   "lock file");
     ASSERT_TRUE(lock.remove());
-    expectOutcome(copy, updateStatement(QStringLiteral("C0036"), QStringLiteral("A0005")), "",
+    expectOutcome(copy, codeUpdate(QStringLiteral("C0036"), QStringLiteral("A0005")), "",
                   "lock file gone");
+}
+
+// The leaf pages of a table's index that hold an entry with key, in the file at path.
+std::set<std::uint32_t> leavesHolding(const QString& path, std::size_t table, std::size_t index,
+                                      const jet::KeyBytes& key) {
+    const jet::Database database(
+        jet::PageStore(jet::openFileReadOnly(QFile::encodeName(path).toStdString())));
+    const jet::TableDefinition& definition = database.tables().at(table).definition;
+    const auto page = [&](std::uint32_t number) {
+        return jet::parseIndexPage(*database.pages().page(number), number,
+                                   definition.definitionPage);
+    };
+    jet::IndexTreePage current = page(definition.indexes.at(index).rootPage);
+    while (!current.leaf) {
+        current = page(current.children.front().page);
+    }
+    std::set<std::uint32_t> leaves;
+    for (;;) {
+        for (const jet::IndexEntry& entry : current.entries) {
+            if (entry.key == key) {
+                leaves.insert(current.number);
+            }
+        }
+        if (current.next == 0) {
+            return leaves;
+        }
+        current = page(current.next);
+    }
+}
+
+std::set<std::uint32_t> dataPagesOf(const QString& path, std::size_t table, std::size_t index,
+                                    const std::u16string& code) {
+    const jet::Database database(
+        jet::PageStore(jet::openFileReadOnly(QFile::encodeName(path).toStdString())));
+    const auto found = jet::lookUpText(
+        database.pages(), database.tables().at(table).definition.indexes.at(index), code);
+    std::set<std::uint32_t> pages;
+    for (const jet::RowLocation row : jet::matchedRows(*found)) {
+        pages.insert(row.page);
+    }
+    return pages;
+}
+
+// A change of a few copies to a code of the same length, and the delete of its story, touch
+// exactly these pages and no other: the copies' data pages and the index leaves of the old
+// and the new code; the story's data page, its leaf and its table's definition (row count).
+TEST_F(JetChange, OnlyThePagesTheChangeConcernsDiffer) {
+    const JetCopy copy(folder_, QStringLiteral("shop-small"));
+    const QByteArray original = copy.bytes();
+    constexpr std::size_t kStory = 0;
+    constexpr std::size_t kBook = 1;
+    const std::u16string oldCode = u"NV 0100";
+    const std::u16string newCode = u"NV 0200";
+    std::set<std::uint32_t> expected = dataPagesOf(copy.path(), kBook, 1, oldCode);
+    for (const std::uint32_t leaf :
+         leavesHolding(copy.path(), kBook, 1, *jet::generalSortKey(oldCode))) {
+        expected.insert(leaf);
+    }
+    const auto storyPages = dataPagesOf(copy.path(), kStory, 0, oldCode);
+    const auto storyLeaves = leavesHolding(copy.path(), kStory, 0, *jet::generalSortKey(oldCode));
+    const QString oldText = QString::fromStdU16String(oldCode);
+    ASSERT_EQ(copy.execute(codeUpdate(oldText, QString::fromStdU16String(newCode))), "");
+    for (const std::uint32_t leaf :
+         leavesHolding(copy.path(), kBook, 1, *jet::generalSortKey(newCode))) {
+        expected.insert(leaf);
+    }
+    const QByteArray updated = copy.bytes();
+    EXPECT_EQ(changedPages(original, updated), expected);
+
+    ASSERT_EQ(copy.execute(storyDeletion(oldText)), "");
+    const jet::Database database(
+        jet::PageStore(jet::openFileReadOnly(QFile::encodeName(copy.path()).toStdString())));
+    std::set<std::uint32_t> deletion{database.tables().at(kStory).definition.definitionPage};
+    deletion.insert(storyPages.begin(), storyPages.end());
+    deletion.insert(storyLeaves.begin(), storyLeaves.end());
+    EXPECT_EQ(changedPages(updated, copy.bytes()), deletion);
+    EXPECT_EQ(original.size(), copy.bytes().size());
 }
 
 } // namespace
