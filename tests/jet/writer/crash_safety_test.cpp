@@ -15,35 +15,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
-#include <sstream>
 
 namespace {
-
-std::string lineStartingWith(const std::string& output, const std::string& prefix) {
-    std::istringstream lines(output);
-    for (std::string line; std::getline(lines, line);) {
-        if (line.rfind(prefix, 0) == 0) {
-            return line.substr(prefix.size());
-        }
-    }
-    return "(none)";
-}
-
-long callsOf(const ProgramRun& run) {
-    return std::atol(lineStartingWith(run.output, "calls ").c_str());
-}
-
-// The calls to stop at: all of them, or both ends and an even spread between.
-std::vector<long> pointsUpTo(long total, long most) {
-    std::vector<long> points;
-    for (long n = 1; n <= total; ++n) {
-        if (total <= most || n <= 4 || n > total - 4 ||
-            n % ((total + most - 9) / (most - 8)) == 0) {
-            points.push_back(n);
-        }
-    }
-    return points;
-}
 
 enum class State { Original, Changed, Neither };
 

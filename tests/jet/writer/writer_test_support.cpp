@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <stdexcept>
 
 extern char** environ;
@@ -147,4 +148,35 @@ int writeErrorCode(jet::WriteError::Kind kind) {
 
 int readErrorCode(jet::ReadError::Kind kind) {
     return 50 + static_cast<int>(kind);
+}
+
+std::vector<std::string> linesStartingWith(const std::string& output, const std::string& prefix) {
+    std::vector<std::string> found;
+    std::istringstream lines(output);
+    for (std::string line; std::getline(lines, line);) {
+        if (line.starts_with(prefix)) {
+            found.push_back(line.substr(prefix.size()));
+        }
+    }
+    return found;
+}
+
+std::string lineStartingWith(const std::string& output, const std::string& prefix) {
+    const std::vector<std::string> found = linesStartingWith(output, prefix);
+    return found.empty() ? "(none)" : found.front();
+}
+
+long callsOf(const ProgramRun& run) {
+    return std::atol(lineStartingWith(run.output, "calls ").c_str());
+}
+
+std::vector<long> pointsUpTo(long total, long most) {
+    std::vector<long> points;
+    for (long n = 1; n <= total; ++n) {
+        if (total <= most || n <= 4 || n > total - 4 ||
+            n % ((total + most - 9) / (most - 8)) == 0) {
+            points.push_back(n);
+        }
+    }
+    return points;
 }

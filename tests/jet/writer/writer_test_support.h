@@ -58,3 +58,13 @@ struct ProgramRun {
     std::string output; // its standard output
 };
 ProgramRun runProgram(const std::vector<std::string>& arguments);
+
+// What a worker printed: the rest of each line that starts with prefix, in order; the first
+// of them, or "(none)"; and the calls it counted (its "calls" line).
+std::vector<std::string> linesStartingWith(const std::string& output, const std::string& prefix);
+std::string lineStartingWith(const std::string& output, const std::string& prefix);
+long callsOf(const ProgramRun& run);
+
+// The calls to stop a worker at, of total: all of them up to most, or else both ends and an
+// even spread between, about most in all.
+std::vector<long> pointsUpTo(long total, long most);
