@@ -52,9 +52,9 @@ QStringList observe(const std::string& path) {
     const QString connection = jetConnectionString(QString::fromStdString(path), "kd=73");
     QStringList seen;
     for (const QString& code : kCodes) {
-        seen << queryOn(connection, countStatement(code)).join(u' ');
+        seen << queryRows(bookCount(code), connection).join(u' ');
     }
-    return seen << queryOn(connection, QStringLiteral("SELECT COUNT(*) FROM Story")).join(u' ');
+    return seen << queryRows(QStringLiteral("SELECT COUNT(*) FROM Story"), connection).join(u' ');
 }
 
 struct State {
@@ -162,9 +162,9 @@ std::vector<long> numbersIn(const std::string& text) {
 void checkKills(const QString& folder, const Scenario& scenario) {
     const auto original = fileBytes(fixturePath(folder, scenario.fixture).toStdString());
     const Rig rig(original);
-    QStringList statements{updateStatement("KH-0001", "NEW-0001")};
+    QStringList statements{codeUpdate("KH-0001", "NEW-0001")};
     for (const QString& code : scenario.deleted) {
-        statements << deleteStatement(code);
+        statements << storyDeletion(code);
     }
     const auto count = static_cast<std::size_t>(statements.size());
     const std::vector<State> states = statesOf(rig, original, statements, scenario);
@@ -216,13 +216,13 @@ void checkKills(const QString& folder, const Scenario& scenario) {
     ASSERT_EQ(fileBytes(rig.path()), states.back().bytes);
     const auto journal = fileBytes(rig.journal());
     rig.put(states.back().bytes, journal);
-    const long playbackCalls = callsOf(runWorker(rig.path(), {countStatement("KH-0001")}));
+    const long playbackCalls = callsOf(runWorker(rig.path(), {bookCount("KH-0001")}));
     ASSERT_EQ(rig.reopen(states), count - 1);
     const std::vector<long> playbackPoints = pointsUpTo(playbackCalls, scenario.mostPlaybackKills);
     for (const long at : playbackPoints) {
         SCOPED_TRACE("playback killed at call " + std::to_string(at));
         rig.put(states.back().bytes, journal);
-        EXPECT_EQ(runWorker(rig.path(), {countStatement("KH-0001")}, at).killedWith, SIGKILL);
+        EXPECT_EQ(runWorker(rig.path(), {bookCount("KH-0001")}, at).killedWith, SIGKILL);
         EXPECT_EQ(rig.reopen(states), count - 1);
     }
     std::printf("%s: %zu kill points of %ld calls, %zu of a playback of %ld calls\n",

@@ -27,12 +27,12 @@ int main(int argc, char** argv) {
         const QString sql = QString::fromUtf8(argv[i]);
         if (sql.startsWith(QStringLiteral("SELECT"), Qt::CaseInsensitive)) {
             try {
-                std::printf("rows %s\n", qPrintable(queryOn(connection, sql).join(u' ')));
+                std::printf("rows %s\n", qPrintable(queryRows(sql, connection).join(u' ')));
             } catch (const platform::DbError& error) {
                 std::printf("error %s\n", qPrintable(error.description()));
             }
         } else {
-            const QString error = executeOn(connection, sql);
+            const QString error = statementError(sql, connection);
             std::printf("%s\n", error.isEmpty() ? "done" : qPrintable("error " + error));
         }
         std::printf("after %ld\n", callsSoFar());
