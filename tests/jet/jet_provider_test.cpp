@@ -253,6 +253,34 @@ TEST_F(JetFixture, NameSearchKeepsWildcardsAndOrdersByName) {
     }
 }
 
+TEST_F(JetFixture, FieldsHaveTheEngineNamesAndTypesWithoutACurrentRow) {
+    using namespace adodb;
+    const struct {
+        QString sql;
+        QStringList names;
+        std::vector<DataTypeEnum> types;
+    } cases[] = {
+        {storyLookup(QStringLiteral("NOPE-1")),
+         {"BStrID", "BStrName", "Author", "Category", "AddedDate"},
+         {adVarWChar, adVarWChar, adVarWChar, adVarWChar, adDate}},
+        {QStringLiteral("SELECT * FROM Book WHERE BookID < 0"),
+         {"BookID", "BStrID", "VolNo", "Price", "Status"},
+         {adInteger, adVarWChar, adSmallInt, adCurrency, adVarWChar}},
+    };
+    for (const auto& c : cases) {
+        Recordset rs;
+        rs.Open(c.sql, small(), adOpenStatic, adLockReadOnly);
+        ASSERT_TRUE(rs.Eof()) << c.sql.toStdString();
+        ASSERT_EQ(rs.FieldCount(), c.names.size());
+        for (int i = 0; i < rs.FieldCount(); ++i) {
+            EXPECT_EQ(rs.Fields(i).Name, c.names[i]) << c.sql.toStdString();
+            EXPECT_EQ(rs.Fields(i).Type, c.types[static_cast<std::size_t>(i)])
+                << c.sql.toStdString() << " " << c.names[i].toStdString();
+        }
+        EXPECT_THROW(rs.Fields(0).Value.toString(), platform::DbError);
+    }
+}
+
 // Tables whose columns were deleted and added after their rows were written answer the tool's
 // statements; an index serves the column whose number it names.
 TEST(JetSyntheticFile, TablesChangedOverTheYearsAnswerTheToolsStatements) {
