@@ -19,7 +19,61 @@ platform::DbError noCurrentRecordError() {
         SQLITE_MISUSE);
 }
 
+// The type the platform reports for a field: from the type its column declares, in the
+// engine's names where the declaration uses them (as the Jet tables do) and by SQLite's
+// affinity rules otherwise; for an expression, from the value of the current row.
+DataTypeEnum dataType(const QString& declared, const std::optional<QVariant>& value) {
+    const QString upper = declared.toUpper();
+    qsizetype wordEnd = 0;
+    while (wordEnd < upper.size() && upper[wordEnd] >= u'A' && upper[wordEnd] <= u'Z') {
+        ++wordEnd;
+    }
+    const QStringView name = QStringView(upper).left(wordEnd);
+    static const std::pair<const char*, DataTypeEnum> engineNames[] = {
+        {"BIT", adBoolean},           {"BYTE", adUnsignedTinyInt}, {"SMALLINT", adSmallInt},
+        {"CURRENCY", adCurrency},     {"DATETIME", adDate},        {"GUID", adGUID},
+        {"LONGTEXT", adLongVarWChar}, {"REAL", adSingle},          {"NUMERIC", adNumeric},
+        {"DECIMAL", adNumeric}};
+    for (const auto& [engineName, type] : engineNames) {
+        if (name == QLatin1String(engineName)) {
+            return type;
+        }
+    }
+    const auto has = [&](const char* part) { return upper.contains(QLatin1String(part)); };
+    if (!name.isEmpty()) {
+        if (has("INT")) {
+            return adInteger;
+        }
+        if (has("CHAR") || has("CLOB") || has("TEXT")) {
+            return adVarWChar;
+        }
+        if (has("BLOB")) {
+            return adLongVarBinary;
+        }
+        return has("REAL") || has("FLOA") || has("DOUB") ? adDouble : adNumeric;
+    }
+    switch (value ? value->typeId() : QMetaType::UnknownType) {
+    case QMetaType::LongLong:
+        return adInteger;
+    case QMetaType::Double:
+        return adDouble;
+    case QMetaType::QString:
+        return adVarWChar;
+    case QMetaType::QByteArray:
+        return adLongVarBinary;
+    default:
+        return adVariant;
+    }
+}
+
 } // namespace
+
+const QVariant& FieldValue::current() const {
+    if (!value_) {
+        throw noCurrentRecordError();
+    }
+    return *value_;
+}
 
 void Connection::Open() {
     session_ = platform::openProviderSession(ConnectionString);
@@ -86,10 +140,12 @@ Field Recordset::Fields(int index) const {
                            "requested name or ordinal."),
             SQLITE_RANGE);
     }
-    if (rows_->atEnd()) {
-        throw noCurrentRecordError();
+    std::optional<QVariant> value;
+    if (!rows_->atEnd()) {
+        value = rows_->value(index);
     }
-    return {rows_->fieldName(index), rows_->value(index)};
+    const DataTypeEnum type = dataType(rows_->declaredType(index), value);
+    return {rows_->fieldName(index), type, value ? FieldValue(*value) : FieldValue()};
 }
 
 Field Recordset::Fields(const QString& name) const {

@@ -10,6 +10,7 @@
 #include <QVariant>
 
 #include <memory>
+#include <optional>
 
 namespace adodb {
 
@@ -29,6 +30,24 @@ enum LockTypeEnum {
 };
 enum ObjectStateEnum { adStateClosed = 0, adStateOpen = 1 };
 enum CommandTypeEnum { adCmdUnknown = 8, adCmdText = 1 };
+enum DataTypeEnum {
+    adEmpty = 0,
+    adSmallInt = 2,
+    adInteger = 3,
+    adSingle = 4,
+    adDouble = 5,
+    adCurrency = 6,
+    adDate = 7,
+    adBoolean = 11,
+    adVariant = 12,
+    adUnsignedTinyInt = 17,
+    adGUID = 72,
+    adNumeric = 131,
+    adVarWChar = 202,
+    adLongVarWChar = 203,
+    adVarBinary = 204,
+    adLongVarBinary = 205
+};
 inline constexpr int adOptionUnspecified = -1;
 
 class Connection {
@@ -43,9 +62,30 @@ private:
     std::unique_ptr<platform::ProviderSession> session_;
 };
 
+// A field's Value: reading it needs a current row, as the platform's Value property does,
+// while the field's Name and Type are known from the query alone.
+class FieldValue {
+public:
+    FieldValue() = default; // no current row
+    explicit FieldValue(QVariant value) : value_(std::move(value)) {}
+
+    // Each throws DbError when there is no current row.
+    operator QVariant() const { return current(); }
+    bool isNull() const { return current().isNull(); }
+    QString toString() const { return current().toString(); }
+    qlonglong toLongLong() const { return current().toLongLong(); }
+    double toDouble() const { return current().toDouble(); }
+
+private:
+    const QVariant& current() const;
+
+    std::optional<QVariant> value_;
+};
+
 struct Field {
     QString Name;
-    QVariant Value;
+    DataTypeEnum Type = adEmpty;
+    FieldValue Value;
 };
 
 class Recordset {

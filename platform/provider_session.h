@@ -15,6 +15,9 @@ public:
     virtual void moveNext() = 0;
     virtual int fieldCount() const = 0;
     virtual QString fieldName(int index) const = 0;
+    // The type the query's source declares for the field as SQL names it ("TEXT",
+    // "CURRENCY", ...); empty when the field is an expression.
+    virtual QString declaredType(int index) const = 0;
     virtual QVariant value(int index) const = 0;
 };
 

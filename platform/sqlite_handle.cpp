@@ -100,6 +100,10 @@ QString SqliteStatement::columnName(int index) const {
     return QString::fromUtf8(sqlite3_column_name(stmt_, index));
 }
 
+QString SqliteStatement::declaredType(int index) const {
+    return QString::fromUtf8(sqlite3_column_decltype(stmt_, index));
+}
+
 bool SqliteStatement::isNull(int index) const {
     return sqlite3_column_type(stmt_, index) == SQLITE_NULL;
 }

@@ -49,6 +49,8 @@ public:
     bool step();
     int columnCount() const;
     QString columnName(int index) const;
+    // The type a table column's declaration gives; empty for an expression.
+    QString declaredType(int index) const;
     QVariant value(int index) const;
     std::string_view textView(int index) const;
     bool isNull(int index) const;

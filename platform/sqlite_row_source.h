@@ -15,6 +15,7 @@ public:
     void moveNext() override;
     int fieldCount() const override { return statement_.columnCount(); }
     QString fieldName(int index) const override { return statement_.columnName(index); }
+    QString declaredType(int index) const override { return statement_.declaredType(index); }
     QVariant value(int index) const override;
 
 private:

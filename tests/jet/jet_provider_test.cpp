@@ -3,6 +3,7 @@
 #include "adodb.h"
 #include "db_error.h"
 #include "fixture_files.h"
+#include "synthetic_shop_files.h"
 #include "text_collator.h"
 
 #include "gtest_qt.h"
@@ -197,6 +198,68 @@ TEST_F(JetFixture, NameSearchKeepsWildcardsAndOrdersByName) {
                                    all[i].section(QLatin1Char('\t'), 1).toStdString()),
                   0)
             << all[i - 1].toStdString() << " before " << all[i].toStdString();
+    }
+}
+
+TEST_F(JetFixture, FieldsHaveTheEngineNamesAndTypesWithoutACurrentRow) {
+    using namespace adodb;
+    const struct {
+        QString sql;
+        QStringList names;
+        std::vector<DataTypeEnum> types;
+    } cases[] = {
+        {storyLookup(QStringLiteral("NOPE-1")),
+         {"BStrID", "BStrName", "Author", "Category", "AddedDate"},
+         {adVarWChar, adVarWChar, adVarWChar, adVarWChar, adDate}},
+        {QStringLiteral("SELECT * FROM Book WHERE BookID < 0"),
+         {"BookID", "BStrID", "VolNo", "Price", "Status"},
+         {adInteger, adVarWChar, adSmallInt, adCurrency, adVarWChar}},
+    };
+    for (const auto& c : cases) {
+        Recordset rs;
+        rs.Open(c.sql, small(), adOpenStatic, adLockReadOnly);
+        ASSERT_TRUE(rs.Eof()) << c.sql.toStdString();
+        ASSERT_EQ(rs.FieldCount(), c.names.size());
+        for (int i = 0; i < rs.FieldCount(); ++i) {
+            EXPECT_EQ(rs.Fields(i).Name, c.names[i]) << c.sql.toStdString();
+            EXPECT_EQ(rs.Fields(i).Type, c.types[static_cast<std::size_t>(i)])
+                << c.sql.toStdString() << " " << c.names[i].toStdString();
+        }
+        EXPECT_THROW(rs.Fields(0).Value.toString(), platform::DbError);
+    }
+}
+
+// Tables whose columns were deleted and added after their rows were written answer the tool's
+// statements; an index serves the column whose number it names.
+TEST(JetSyntheticFile, TablesChangedOverTheYearsAnswerTheToolsStatements) {
+    const auto bytes = [](const std::vector<std::uint8_t>& file) {
+        return QByteArray(reinterpret_cast<const char*>(file.data()),
+                          static_cast<qsizetype>(file.size()));
+    };
+    const QByteArray deleted = bytes(jettest::deletedColumnsDatabase());
+    const QByteArray added = bytes(jettest::addedColumnsDatabase());
+    const struct {
+        const QByteArray& file;
+        QString sql;
+        QStringList rows;
+    } cases[] = {
+        {deleted, bookCount(QStringLiteral("kh-0001")), {"2"}},
+        {deleted, bookCount(QStringLiteral("X-1")), {"0"}},
+        {deleted, QStringLiteral("SELECT * FROM Customer"), {"1\tSomchai", "2\tสมหญิง"}},
+        {added,
+         QStringLiteral("SELECT BStrID, Synopsis FROM Story WHERE BStrID = 'kh-0001'"),
+         {"KH-0001\tStandard"}},
+        {added, QStringLiteral("SELECT COUNT(*) FROM Rental WHERE Note IS NULL"), {"2"}},
+    };
+    QTemporaryDir dir;
+    for (const auto& c : cases) {
+        const QString path = dir.filePath(QStringLiteral("book.mdb"));
+        QFile::remove(path);
+        QFile out(path);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly) && out.write(c.file) == c.file.size());
+        out.close();
+        EXPECT_EQ(queryRows(c.sql, jetConnectionString(path, QString())), c.rows)
+            << c.sql.toStdString();
     }
 }
 

@@ -1,5 +1,6 @@
 // The reader on synthetic files (what the shop fixtures lack: deleted and moved rows, memo
-// values, text that switches compression, damage) and its index lookups on the fixtures.
+// values, text that switches compression, tables changed after their rows were written,
+// damage) and its index lookups on the fixtures.
 
 #include "database.h"
 #include "field_value.h"
@@ -7,6 +8,7 @@
 #include "index_search.h"
 #include "row_fields.h"
 #include "synthetic_jet_file.h"
+#include "synthetic_shop_files.h"
 #include "table_scan.h"
 
 #include "gtest_qt.h"
@@ -105,6 +107,81 @@ TEST(SyntheticJetFile, IndexFindsCodesIgnoringCaseAndTrailingSpaces) {
     EXPECT_EQ(lookUpCode(db, shelf, u"Z9"), Rows{});
     for (const std::u16string_view unconfirmed : {u"é", u"A/1", u"A_-1", u"   "}) {
         EXPECT_EQ(lookUpCode(db, shelf, unconfirmed), std::nullopt);
+    }
+}
+
+QStringList tableNames(const jet::Database& db) {
+    QStringList names;
+    for (const jet::UserTable& table : db.tables()) {
+        names << QString::fromStdU16String(table.name);
+    }
+    return names;
+}
+
+// The Yes/No columns of addedColumnsDatabase()'s Story: the first `kept` of 36 are set.
+QString branchFlags(int kept) {
+    QStringList flags;
+    for (int branch = 1; branch <= 36; ++branch) {
+        flags << (branch <= kept ? QStringLiteral("-1") : QStringLiteral("0"));
+    }
+    return flags.join(QLatin1Char('|'));
+}
+
+// Definitions and rows as the shop's database program leaves them after columns were deleted
+// and added: every value reads as it was stored, and an index answers for the column whose
+// number it names, wherever that column stands in the definition.
+TEST(SyntheticJetFile, ReadsTablesChangedAfterTheirRowsWereWritten) {
+    struct Lookup {
+        std::u16string_view table;
+        std::u16string_view code;
+        std::vector<int> rowSlots;
+    };
+    const struct {
+        const char* shape;
+        std::vector<std::uint8_t> file;
+        QStringList tables;
+        QStringList rows;
+        std::vector<Lookup> lookups;
+    } cases[] = {
+        {"columns deleted",
+         jettest::deletedColumnsDatabase(),
+         {"Book", "Customer"},
+         {// Gaps in numbers, slots and fixed offsets; rows from before and after the deletions.
+          "1|KH-0001|1|45.5|ว่าง", "2|KH-0001|2|NULL|NULL", "3|A0005|1|12|ยืม",
+          // More variable-length columns counted than columns described.
+          "1|Somchai", "2|สมหญิง"},
+         // The index over deleted column 1 holds X-1 and the KH-0001 of row 2.
+         {{u"Book", u"kh-0001", {0, 1}}, {u"Book", u"A0005", {2}}, {u"Book", u"X-1", {}}}},
+        {"columns added",
+         jettest::addedColumnsDatabase(),
+         {"Rental", "Story"},
+         {// A row from before the table had a variable-length column, one from before Fee.
+          "1|2004-06-05 12:00:00|NULL|0|NULL", "2|2004-06-06 06:00:00|late|-1|NULL",
+          "3|2004-06-07 00:00:00|NULL|-1|20",
+          // Compressed values in columns without the flag; a value without the marker.
+          "KH-0001|Big laughs|Standard|" + branchFlags(0),
+          "TH-0036|ขายหัวเราะ|เรื่องย่อ|" + branchFlags(1), "A0005|NULL|Abกc|" + branchFlags(36)},
+         // Story's BStrID column and its index are described on the definition's second page.
+         {{u"Story", u"th-0036", {1}}, {u"Story", u"A0005 ", {2}}}},
+    };
+    for (const auto& c : cases) {
+        const jet::Database db = openBytes(c.file);
+        EXPECT_EQ(tableNames(db), c.tables) << c.shape;
+        EXPECT_EQ(allRows(db), c.rows) << c.shape;
+        for (const Lookup& lookup : c.lookups) {
+            const auto table = std::find_if(db.tables().begin(), db.tables().end(),
+                                            [&](const auto& t) { return t.name == lookup.table; });
+            ASSERT_NE(table, db.tables().end()) << c.shape;
+            const auto rows = lookUpCode(db, *table, lookup.code);
+            ASSERT_TRUE(rows.has_value()) << c.shape;
+            std::vector<int> rowSlots;
+            for (const jet::RowLocation& row : *rows) {
+                rowSlots.push_back(row.row);
+            }
+            EXPECT_EQ(rowSlots, lookup.rowSlots)
+                << c.shape << ": "
+                << QString::fromStdU16String(std::u16string(lookup.code)).toStdString();
+        }
     }
 }
 

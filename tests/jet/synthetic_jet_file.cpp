@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <stdexcept>
 
 namespace jettest {
 namespace {
@@ -25,6 +26,8 @@ void put(jet::PageBuffer& page, std::size_t at, const Bytes& bytes) {
 void append(Bytes& out, const Bytes& bytes) {
     out.insert(out.end(), bytes.begin(), bytes.end());
 }
+
+} // namespace
 
 Bytes compressed(std::string_view latin1) {
     // Built in one go: GCC 12 misreads an insert after a two-byte initializer as overflowing.
@@ -46,6 +49,8 @@ Bytes inlineMemo(const Bytes& data) {
     return out;
 }
 
+namespace {
+
 Bytes memoReference(std::uint32_t flags, std::size_t length, std::uint32_t rowPointer) {
     Bytes out = le(flags | length, 4);
     append(out, le(rowPointer, 4));
@@ -53,7 +58,9 @@ Bytes memoReference(std::uint32_t flags, std::size_t length, std::uint32_t rowPo
     return out;
 }
 
-Bytes usageMapRow(std::initializer_list<std::uint32_t> pages) {
+} // namespace
+
+Bytes usageMapRow(const std::vector<std::uint32_t>& pages) {
     Bytes out{0};
     append(out, le(0, 4));
     Bytes bitmap(8, 0);
@@ -69,8 +76,6 @@ Bytes doubleBytes(double value) {
     std::memcpy(&bits, &value, sizeof bits);
     return le(bits, 8);
 }
-
-} // namespace
 
 Bytes ucs2(std::u16string_view text) {
     Bytes out;
@@ -134,53 +139,107 @@ jet::PageBuffer dataPage(std::uint32_t owner, const std::vector<PageRow>& rows) 
     return page;
 }
 
+namespace {
+
+void putGrowing(Bytes& out, std::size_t at, const Bytes& bytes) {
+    if (out.size() < at + bytes.size()) {
+        out.resize(at + bytes.size(), 0);
+    }
+    std::copy(bytes.begin(), bytes.end(), out.begin() + static_cast<std::ptrdiff_t>(at));
+}
+
+Bytes tableDefinitionBytes(const std::vector<TestColumn>& columns, std::uint32_t ownedPagesMap,
+                           const std::vector<jet::IndexDefinition>& indexes) {
+    std::vector<const TestColumn*> described;
+    std::vector<Bytes> blocks;
+    std::uint16_t fixedOffset = 0;
+    std::uint16_t variableIndex = 0;
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        const TestColumn& c = columns[i];
+        const bool variable = isVariable(c.type);
+        const bool text = c.type == ColumnType::Text || c.type == ColumnType::Memo;
+        Bytes block(25, 0);
+        block[0] = static_cast<std::uint8_t>(c.type);
+        putGrowing(block, 5, le(i, 2));
+        putGrowing(block, 7, le(variable ? variableIndex : 0, 2));
+        putGrowing(block, 11, le(text ? jet::kGeneralSortOrder : 0, 2));
+        block[15] = variable ? 0x02 : 0x03;
+        block[16] = text && c.compressible ? 0x01 : 0x00;
+        putGrowing(block, 21, le(variable ? 0 : fixedOffset, 2));
+        putGrowing(block, 23, le(c.length, 2));
+        variableIndex = static_cast<std::uint16_t>(variableIndex + (variable ? 1 : 0));
+        fixedOffset = static_cast<std::uint16_t>(fixedOffset + (variable ? 0 : c.length));
+        if (!c.deleted) {
+            described.push_back(&c);
+            blocks.push_back(std::move(block));
+        }
+    }
+    Bytes out(63, 0);
+    out[0] = 0x02;
+    out[1] = 0x01;
+    out[40] = 0x4E;
+    // The first two counts keep the deleted columns, the third says how many are described.
+    putGrowing(out, 41, le(columns.size(), 2));
+    putGrowing(out, 43, le(variableIndex, 2));
+    putGrowing(out, 45, le(described.size(), 2));
+    putGrowing(out, 51, le(indexes.size(), 4));
+    putGrowing(out, 55, le(ownedPagesMap, 4));
+    out.resize(out.size() + 12 * indexes.size(), 0);
+    for (const Bytes& block : blocks) {
+        append(out, block);
+    }
+    for (const TestColumn* c : described) {
+        append(out, le(2 * c->name.size(), 2));
+        append(out, ucs2(c->name));
+    }
+    for (const jet::IndexDefinition& index : indexes) {
+        const std::size_t at = out.size();
+        out.resize(at + 52, 0);
+        for (std::size_t slot = 0; slot < 10; ++slot) {
+            const bool used = slot < index.columns.size();
+            putGrowing(out, at + 4 + 3 * slot,
+                       le(used ? index.columns[slot].columnNumber : 0xFFFF, 2));
+            out[at + 6 + 3 * slot] = used && index.columns[slot].ascending ? 1 : 0;
+        }
+        putGrowing(out, at + 38, le(index.rootPage, 4));
+        out[at + 46] = index.flags;
+    }
+    putGrowing(out, 8, le(out.size(), 4));
+    return out;
+}
+
+} // namespace
+
+std::vector<jet::PageBuffer> tableDefinitionPages(const std::vector<TestColumn>& columns,
+                                                  std::uint32_t ownedPagesMap,
+                                                  const std::vector<jet::IndexDefinition>& indexes,
+                                                  std::uint32_t firstPage) {
+    constexpr std::size_t kContinuationHeader = 8;
+    const Bytes definition = tableDefinitionBytes(columns, ownedPagesMap, indexes);
+    std::vector<jet::PageBuffer> pages(1);
+    std::copy_n(definition.begin(), std::min(definition.size(), jet::kPageSize), pages[0].begin());
+    for (std::size_t at = jet::kPageSize; at < definition.size();
+         at += jet::kPageSize - kContinuationHeader) {
+        put(pages.back(), 4, le(firstPage + pages.size(), 4));
+        jet::PageBuffer& next = pages.emplace_back();
+        next[0] = 0x02;
+        next[1] = 0x01;
+        const std::size_t size =
+            std::min(definition.size() - at, jet::kPageSize - kContinuationHeader);
+        std::copy_n(definition.begin() + static_cast<std::ptrdiff_t>(at), size,
+                    next.begin() + kContinuationHeader);
+    }
+    return pages;
+}
+
 jet::PageBuffer tableDefinitionPage(const std::vector<TestColumn>& columns,
                                     std::uint32_t ownedPagesMap,
                                     const std::vector<jet::IndexDefinition>& indexes) {
-    jet::PageBuffer page{};
-    page[0] = 0x02;
-    page[1] = 0x01;
-    page[40] = 0x4E;
-    const auto variableCount = std::count_if(
-        columns.begin(), columns.end(), [](const TestColumn& c) { return isVariable(c.type); });
-    put(page, 41, le(columns.size(), 2));
-    put(page, 43, le(static_cast<std::uint64_t>(variableCount), 2));
-    put(page, 45, le(columns.size(), 2));
-    put(page, 51, le(indexes.size(), 4));
-    put(page, 55, le(ownedPagesMap, 4));
-    std::size_t at = 63 + 12 * indexes.size();
-    std::uint16_t fixedOffset = 0;
-    std::uint16_t variableIndex = 0;
-    for (std::size_t i = 0; i < columns.size(); ++i, at += 25) {
-        const TestColumn& c = columns[i];
-        const bool text = c.type == ColumnType::Text || c.type == ColumnType::Memo;
-        page[at] = static_cast<std::uint8_t>(c.type);
-        put(page, at + 5, le(i, 2));
-        put(page, at + 7, le(isVariable(c.type) ? variableIndex++ : 0, 2));
-        put(page, at + 11, le(text ? jet::kGeneralSortOrder : 0, 2));
-        page[at + 15] = isVariable(c.type) ? 0x02 : 0x03;
-        page[at + 16] = text ? 0x01 : 0x00;
-        put(page, at + 21, le(isVariable(c.type) ? 0 : fixedOffset, 2));
-        put(page, at + 23, le(c.length, 2));
-        fixedOffset = static_cast<std::uint16_t>(fixedOffset + (isVariable(c.type) ? 0 : c.length));
+    std::vector<jet::PageBuffer> pages = tableDefinitionPages(columns, ownedPagesMap, indexes, 0);
+    if (pages.size() != 1) {
+        throw std::logic_error("a test table definition does not fit one page");
     }
-    for (const TestColumn& c : columns) {
-        put(page, at, le(2 * c.name.size(), 2));
-        put(page, at + 2, ucs2(c.name));
-        at += 2 + 2 * c.name.size();
-    }
-    for (const jet::IndexDefinition& index : indexes) {
-        for (std::size_t slot = 0; slot < 10; ++slot) {
-            const bool used = slot < index.columns.size();
-            put(page, at + 4 + 3 * slot, le(used ? index.columns[slot].columnNumber : 0xFFFF, 2));
-            page[at + 6 + 3 * slot] = used && index.columns[slot].ascending ? 1 : 0;
-        }
-        put(page, at + 38, le(index.rootPage, 4));
-        page[at + 46] = index.flags;
-        at += 52;
-    }
-    put(page, 8, le(at, 4));
-    return page;
+    return pages[0];
 }
 
 jet::PageBuffer indexLeafPage(const std::vector<std::pair<Bytes, jet::RowLocation>>& entries) {

@@ -30,7 +30,10 @@ TEST(Recordset, RecordsCursorAndLockAndReadsFieldsByNameAndIndex) {
         EXPECT_TRUE(rs.Fields(QStringLiteral("BStrName")).Value.isNull());
         rs.MoveNext();
         EXPECT_TRUE(rs.Eof());
-        EXPECT_THROW(rs.Fields(0), platform::DbError);
+        // Without a current row a field still has its name and type, but no value.
+        EXPECT_EQ(rs.Fields(1).Name, "BStrName");
+        EXPECT_EQ(rs.Fields(QStringLiteral("bstrid")).Type, adodb::adVarWChar);
+        EXPECT_THROW(rs.Fields(0).Value.toString(), platform::DbError);
         EXPECT_THROW(rs.MoveNext(), platform::DbError);
         rs.Close();
         EXPECT_THROW(rs.Eof(), platform::DbError);

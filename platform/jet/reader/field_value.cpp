@@ -99,9 +99,9 @@ FieldValue decodeField(const PageStore& pages, const ColumnDefinition& column,
     }
     switch (column.type) {
     case ColumnType::Text:
-        return textValue(decodeText(*bytes, column.compressedUnicode));
+        return textValue(decodeText(*bytes));
     case ColumnType::Memo:
-        return textValue(decodeText(readLongValue(pages, *bytes), column.compressedUnicode));
+        return textValue(decodeText(readLongValue(pages, *bytes)));
     case ColumnType::Ole:
         return binaryValue(readLongValue(pages, *bytes));
     case ColumnType::Binary:

@@ -107,14 +107,15 @@ TableDefinition readTableDefinition(const PageStore& pages, std::uint32_t page) 
     TableDefinition table;
     table.definitionPage = page;
     table.rowCount = u32At(bytes, 16);
-    table.variableColumnCount = u16At(bytes, 43);
+    // The counts of all columns and of variable-length ones (+41, +43) include the deleted
+    // columns whose slots the rows still carry; only the count at +45 says how many column
+    // descriptions follow, and the rows describe their own layout.
     const std::uint16_t columnCount = u16At(bytes, 45);
     const std::uint32_t logicalIndexCount = u32At(bytes, 47);
     const std::uint32_t realIndexCount = u32At(bytes, 51);
     table.ownedPagesMap = u32At(bytes, 55);
     table.freeSpaceMap = u32At(bytes, 59);
-    if (columnCount == 0 || columnCount > kMaxColumns || realIndexCount > kMaxIndexes ||
-        table.variableColumnCount > columnCount) {
+    if (columnCount > kMaxColumns || realIndexCount > kMaxIndexes) {
         throwDamaged("the table definition on page " + std::to_string(page) +
                      " has impossible column or index counts");
     }

@@ -28,6 +28,9 @@ enum class ColumnType : std::uint8_t {
 // The General sort order as Access 2000 to 2003 write it: LCID 1033, sort version 0.
 inline constexpr std::uint16_t kGeneralSortOrder = 1033;
 
+// A column as the definition describes it. A deleted column leaves no description but keeps
+// its place in the rows: its number, its variable-value slot or its fixed-length bytes stay
+// taken, so the columns after it keep theirs and numbers, slots and offsets can have gaps.
 struct ColumnDefinition {
     std::u16string name;
     ColumnType type = ColumnType::Text;
@@ -86,7 +89,6 @@ struct LogicalIndex {
 struct TableDefinition {
     std::uint32_t definitionPage = 0;
     std::uint32_t rowCount = 0;
-    std::uint16_t variableColumnCount = 0;
     // In the order the definition lists them, which is the order SELECT * shows.
     std::vector<ColumnDefinition> columns;
     std::vector<IndexDefinition> indexes;

@@ -35,8 +35,8 @@ std::u16string decodeCompressed(Bytes bytes) {
 
 } // namespace
 
-std::u16string decodeText(Bytes stored, bool compressionAllowed) {
-    if (compressionAllowed && stored.size() >= 2 && stored[0] == 0xFF && stored[1] == 0xFE) {
+std::u16string decodeText(Bytes stored) {
+    if (stored.size() >= 2 && stored[0] == 0xFF && stored[1] == 0xFE) {
         return decodeCompressed(stored.subspan(2));
     }
     return decodeUcs2(stored);

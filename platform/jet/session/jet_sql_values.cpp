@@ -14,23 +14,34 @@ std::string sqlIdentifier(const std::u16string& name) {
 
 namespace {
 
+// The engine's own type names, so that a recordset reports the field types the engine would.
+// Text and memo keep TEXT affinity, so text compares as before; the numeric names give
+// INTEGER, REAL or NUMERIC affinity, which compare numbers alike, and Date/Time and GUID
+// values, being text that never looks like a number, compare with text as before too.
 const char* declaredType(jet::ColumnType type) {
     switch (type) {
     case jet::ColumnType::Text:
-    case jet::ColumnType::Memo:
         return "TEXT COLLATE JETTEXT";
+    case jet::ColumnType::Memo:
+        return "LONGTEXT COLLATE JETTEXT";
     case jet::ColumnType::Boolean:
+        return "BIT";
     case jet::ColumnType::Byte:
+        return "BYTE";
     case jet::ColumnType::Int16:
+        return "SMALLINT";
     case jet::ColumnType::Int32:
         return "INTEGER";
     case jet::ColumnType::Currency:
+        return "CURRENCY";
     case jet::ColumnType::Float:
-    case jet::ColumnType::Double:
         return "REAL";
+    case jet::ColumnType::Double:
+        return "DOUBLE";
     case jet::ColumnType::DateTime:
+        return "DATETIME";
     case jet::ColumnType::Guid:
-        return "TEXT";
+        return "GUID";
     default:
         return "BLOB";
     }

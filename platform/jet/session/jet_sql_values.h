@@ -12,11 +12,13 @@ namespace platform {
 // A name from the file as an SQL identifier: in double quotes, inner quotes doubled.
 std::string sqlIdentifier(const std::u16string& name);
 
-// The CREATE TABLE text a virtual table declares for a Jet table: text and memo columns
-// collated as JETTEXT, whole numbers INTEGER, Currency and floating values REAL, Date/Time as
-// "YYYY-MM-DD HH:MM:SS" text like the embedded store keeps it, anything else BLOB.
+// The CREATE TABLE text a virtual table declares for a Jet table: each column under the
+// engine's name for its type, text and memo collated as JETTEXT. Values come as setSqlResult
+// gives them.
 std::string jetTableDeclaration(const jet::TableDefinition& table);
 
+// Whole numbers and Yes/No as INTEGER, Currency and floating values as REAL, Date/Time as
+// "YYYY-MM-DD HH:MM:SS" text like the embedded store keeps it, GUID as text, the rest as BLOB.
 void setSqlResult(sqlite3_context* context, const jet::FieldValue& value);
 
 } // namespace platform

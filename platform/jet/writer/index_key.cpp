@@ -20,8 +20,8 @@ KeyBytes integerSegment(Bytes stored, std::size_t size) {
 
 } // namespace
 
-std::u16string storedText(const ColumnDefinition& column, Bytes stored) {
-    return decodeText(stored, column.compressedUnicode);
+std::u16string storedText(const ColumnDefinition&, Bytes stored) {
+    return decodeText(stored);
 }
 
 std::vector<std::uint8_t> storedTextBytes(const ColumnDefinition& column,

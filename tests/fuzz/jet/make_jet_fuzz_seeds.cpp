@@ -1,9 +1,11 @@
 // Writes the seed corpus of jet_reader_fuzz: small synthetic databases, one plain and one
-// with a password and encoded pages.
+// with a password and encoded pages, and shop files whose tables had columns deleted and
+// added after their rows were written.
 //
 //   make_jet_fuzz_seeds <folder>
 
 #include "synthetic_jet_file.h"
+#include "synthetic_shop_files.h"
 
 #include <cstdio>
 #include <fstream>
@@ -17,15 +19,17 @@ int main(int argc, char** argv) {
     const std::string folder = argv[1];
     const struct {
         const char* name;
-        jettest::ShelfFileOptions options;
-    } seeds[] = {{"shelf-plain.jet", {}}, {"shelf-encoded.jet", {u"kd=73", 0x6B1D40A5u}}};
-    for (const auto& seed : seeds) {
-        const auto bytes = jettest::shelfDatabase(seed.options);
-        std::ofstream out(folder + "/" + seed.name, std::ios::binary);
+        std::vector<std::uint8_t> bytes;
+    } seeds[] = {{"shelf-plain.jet", jettest::shelfDatabase()},
+                 {"shelf-encoded.jet", jettest::shelfDatabase({u"kd=73", 0x6B1D40A5u})},
+                 {"columns-deleted.jet", jettest::deletedColumnsDatabase()},
+                 {"columns-added.jet", jettest::addedColumnsDatabase()}};
+    for (const auto& [name, bytes] : seeds) {
+        std::ofstream out(folder + "/" + name, std::ios::binary);
         out.write(reinterpret_cast<const char*>(bytes.data()),
                   static_cast<std::streamsize>(bytes.size()));
         if (!out) {
-            std::fprintf(stderr, "cannot write %s\n", seed.name);
+            std::fprintf(stderr, "cannot write %s\n", name);
             return 1;
         }
     }
