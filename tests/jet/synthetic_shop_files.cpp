@@ -115,6 +115,12 @@ Bytes databaseOf(const std::vector<TestTable>& tables) {
             pages.push_back(page);
         }
         addFreeSpaceMap(pages[first], maps);
+        // The row count a change keeps up to date: the rows a scan finds.
+        const auto live =
+            std::count_if(table.rows.begin(), table.rows.end(),
+                          [](const PageRow& row) { return (row.slotFlags & 0x8000) == 0; });
+        const Bytes count = le(static_cast<std::uint64_t>(live), 4);
+        std::copy(count.begin(), count.end(), pages[first].begin() + 16);
         pages.push_back(dataPage(first, table.rows));
         for (const TestIndex& index : table.indexes) {
             pages.push_back(indexLeaf(index, first, data));
