@@ -23,8 +23,8 @@ const QString kCancelKey = QStringLiteral("Cancel");
 frmQStory::frmQStory(Library1::DatabaseAccess& database, Library1::Dialogs& dialogs,
                      QWidget* parent)
     : QDialog(parent), database_(database), dialogs_(dialogs) {
-    BuildControls();
-    LoadForm();
+    BuildLayout();
+    Form_Load();
 }
 
 frmQStory::~frmQStory() = default;
@@ -33,7 +33,7 @@ void frmQStory::ShowModal() {
     exec();
 }
 
-void frmQStory::LoadForm() {
+void frmQStory::Form_Load() {
     Library1::CenterForm(*this);
     SelectedFlag = false;
     retStrID.clear();
@@ -60,22 +60,18 @@ void frmQStory::FillList(const QString& sql) {
 }
 
 bool frmQStory::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == Text1 && event->type() == QEvent::FocusIn) {
-        HandleSearchBoxFocus();
-        return false;
-    }
     if (event->type() != QEvent::KeyPress || (watched != Text1 && watched != ListView1)) {
         return QDialog::eventFilter(watched, event);
     }
     int keyCode = platform::virtualKeyCode(*static_cast<QKeyEvent*>(event));
-    HandleFormKeyDown(keyCode);
+    Form_KeyDown(keyCode);
     if (unloaded_) {
         return true; // the window is gone: the key has nothing left to reach
     }
     if (watched == Text1) {
-        HandleSearchBoxKeyDown(keyCode);
+        Text1_KeyDown(keyCode);
     } else {
-        HandleListKeyDown(keyCode);
+        ListView1_KeyDown(keyCode);
     }
     return unloaded_;
 }
@@ -86,9 +82,9 @@ void frmQStory::keyPressEvent(QKeyEvent* event) {
     QWidget::keyPressEvent(event);
 }
 
-void frmQStory::HandleFormKeyDown(int& keyCode) {
-    // Esc chooses and F2 cancels, the other way round from the tooltips: the keys are kept
-    // as they have always worked.
+void frmQStory::Form_KeyDown(int& keyCode) {
+    // Esc chooses and F2 cancels, the other way round from the tooltips: the keys are this
+    // dialog's own map, while the tooltips belong to the OK/Cancel strip both windows share.
     if (keyCode == platform::vk::Escape) {
         PressToolbarButton(kOkKey);
     } else if (keyCode == platform::vk::F2) {
@@ -96,7 +92,7 @@ void frmQStory::HandleFormKeyDown(int& keyCode) {
     }
 }
 
-void frmQStory::HandleSearchBoxKeyDown(int& keyCode) {
+void frmQStory::Text1_KeyDown(int& keyCode) {
     if (keyCode == platform::vk::Return) {
         SearchStories();
     } else {
@@ -104,22 +100,22 @@ void frmQStory::HandleSearchBoxKeyDown(int& keyCode) {
     }
 }
 
-void frmQStory::HandleSearchBoxFocus() {
+void frmQStory::Text1_GotFocus() {
     // Typing replaces the previous fragment.
     Library1::SelectAllText(Text1);
 }
 
-void frmQStory::HandleListKeyDown(int& keyCode) {
+void frmQStory::ListView1_KeyDown(int& keyCode) {
     if (keyCode == platform::vk::Return) {
         PressToolbarButton(kOkKey);
     }
 }
 
-void frmQStory::HandleListDoubleClick() {
+void frmQStory::ListView1_DblClick() {
     PressToolbarButton(kOkKey);
 }
 
-void frmQStory::HandleToolbarButtonClick(platform::ToolbarButton* button) {
+void frmQStory::Toolbar1_ButtonClick(platform::ToolbarButton* button) {
     if (button == nullptr) {
         return;
     }
@@ -131,7 +127,7 @@ void frmQStory::HandleToolbarButtonClick(platform::ToolbarButton* button) {
 }
 
 void frmQStory::PressToolbarButton(const QString& key) {
-    HandleToolbarButtonClick(Toolbar1->buttonByKey(key));
+    Toolbar1_ButtonClick(Toolbar1->buttonByKey(key));
 }
 
 void frmQStory::SearchStories() {

@@ -1,5 +1,6 @@
 #include "frm_q_story.h"
 
+#include "control_focus.h"
 #include "fonts.h"
 #include "line_control.h"
 #include "ok_cancel_toolbar.h"
@@ -7,6 +8,7 @@
 #include "standard_images.h"
 #include "toolbar.h"
 #include "twips.h"
+#include "window_frame.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -30,13 +32,11 @@ QLabel* autoSizedLabel(QWidget* parent, const QString& caption, const QFont& fon
 
 } // namespace
 
-void frmQStory::BuildControls() {
+void frmQStory::BuildLayout() {
     setObjectName(QStringLiteral("frmQStory"));
     setWindowTitle(QStringLiteral("ค้นหารหัสชื่อหนังสือ"));
     setWindowIcon(Library1::searchWindowIcon());
-    // A fixed dialog frame: title, system menu and close button, nothing to resize with.
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
-                   Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    platform::setFixedDialogFrame(*this);
     const platform::TwipsScale scale = platform::TwipsScale::of(this);
     setFixedSize(scale.x(8655), scale.y(6120));
     const QFont textFont = platform::layoutFont(kTahoma, kTextPoints);
@@ -82,6 +82,12 @@ void frmQStory::BuildControls() {
     setTabOrder(Text1, ListView1);
     Text1->installEventFilter(this);
     ListView1->installEventFilter(this);
-    connect(ListView1, &platform::ReportList::dblClick, this, &frmQStory::HandleListDoubleClick);
-    connect(Toolbar1, &platform::Toolbar::buttonClick, this, &frmQStory::HandleToolbarButtonClick);
+    connect(ListView1, &platform::ReportList::dblClick, this, &frmQStory::ListView1_DblClick);
+    connect(Toolbar1, &platform::Toolbar::buttonClick, this, &frmQStory::Toolbar1_ButtonClick);
+    connect(new platform::ControlFocus(*this), &platform::ControlFocus::gotFocus, this,
+            [this](QWidget* control) {
+                if (control == Text1) {
+                    Text1_GotFocus();
+                }
+            });
 }
