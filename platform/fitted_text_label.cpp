@@ -6,8 +6,9 @@
 
 namespace platform {
 
-FittedTextLabel::FittedTextLabel(QWidget* parent) : QLabel(parent) {}
+namespace {
 
+// The largest size of font, at most its own, at which text is no wider than width pixels.
 QFont fontFittingWidth(const QFont& font, const QString& text, int width) {
     QFont fitted = font;
     constexpr double kStep = 0.25; // points
@@ -18,6 +19,10 @@ QFont fontFittingWidth(const QFont& font, const QString& text, int width) {
     }
     return fitted;
 }
+
+} // namespace
+
+FittedTextLabel::FittedTextLabel(QWidget* parent) : QLabel(parent) {}
 
 void FittedTextLabel::paintEvent(QPaintEvent* event) {
     const QRect area = contentsRect().adjusted(margin(), margin(), -margin(), -margin());

@@ -17,7 +17,4 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 };
 
-// The largest size of font, at most its own, at which text is no wider than width pixels.
-QFont fontFittingWidth(const QFont& font, const QString& text, int width);
-
 } // namespace platform

@@ -1,5 +1,6 @@
 #include "frm_q_story.h"
 
+#include "control_focus.h"
 #include "database_access.h"
 #include "db_error.h"
 #include "dialogs.h"
@@ -24,6 +25,18 @@ frmQStory::frmQStory(Library1::DatabaseAccess& database, Library1::Dialogs& dial
                      QWidget* parent)
     : QDialog(parent), database_(database), dialogs_(dialogs) {
     BuildLayout();
+    // The one path from the platform's events to the handlers: key presses through the
+    // filter below, clicks and focus through these.
+    Text1->installEventFilter(this);
+    ListView1->installEventFilter(this);
+    connect(ListView1, &platform::ReportList::dblClick, this, &frmQStory::ListView1_DblClick);
+    connect(Toolbar1, &platform::Toolbar::buttonClick, this, &frmQStory::Toolbar1_ButtonClick);
+    connect(new platform::ControlFocus(*this), &platform::ControlFocus::gotFocus, this,
+            [this](QWidget* control) {
+                if (control == Text1) {
+                    Text1_GotFocus();
+                }
+            });
     Form_Load();
 }
 

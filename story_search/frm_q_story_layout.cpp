@@ -1,6 +1,5 @@
 #include "frm_q_story.h"
 
-#include "control_focus.h"
 #include "fonts.h"
 #include "line_control.h"
 #include "ok_cancel_toolbar.h"
@@ -80,14 +79,4 @@ void frmQStory::BuildLayout() {
     Line2->setEnds({scale.x(0), scale.y(5115)}, {scale.x(8520), scale.y(5115)});
 
     setTabOrder(Text1, ListView1);
-    Text1->installEventFilter(this);
-    ListView1->installEventFilter(this);
-    connect(ListView1, &platform::ReportList::dblClick, this, &frmQStory::ListView1_DblClick);
-    connect(Toolbar1, &platform::Toolbar::buttonClick, this, &frmQStory::Toolbar1_ButtonClick);
-    connect(new platform::ControlFocus(*this), &platform::ControlFocus::gotFocus, this,
-            [this](QWidget* control) {
-                if (control == Text1) {
-                    Text1_GotFocus();
-                }
-            });
 }
