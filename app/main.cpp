@@ -7,6 +7,7 @@
 #include "frm_main.h"
 #include "frm_q_story_factory.h"
 #include "message_box.h"
+#include "platform_texts.h"
 #include "program_services.h"
 
 #include <QApplication>
@@ -14,6 +15,7 @@
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     platform::installFontSubstitutes();
+    platform::installThaiPlatformTexts();
 
     platform::QtMessageBoxService messageBoxes;
     platform::QtProgramEnd programEnd;
@@ -28,6 +30,7 @@ int main(int argc, char* argv[]) {
     }
     window.show();
     const int status = QApplication::exec();
-    // Ending at once from the toolbar leaves the window without its unload step, as intended.
+    // Ending at once from the toolbar skips the window's unload step: the operator chose to
+    // leave, and closing the connection object changes nothing on the file.
     return programEnd.hasEnded() ? 0 : status;
 }

@@ -38,6 +38,12 @@ struct MainWindowServices {
 // The program's one top-level window: two code sides (old, new), each with its code box, find
 // button, name and count displays; the delete option; the OK/Cancel toolbar. The controls are
 // the window's only state: a side's name display also records whether its code was found.
+//
+// Names: an event handler is named after its control and event (txtStrID1_KeyDown); every
+// other routine is verb-first (ShowOldStory, SaveCodeChange). Each handler lives in the file
+// of the behaviour it belongs to: frm_main_startup (start-up, shutdown, the toolbar),
+// frm_main_lookup (code entry and lookup), frm_main_change (the code change) and frm_main_find
+// (the find buttons); frm_main.cpp routes the platform's events to them.
 class frmMain : public QWidget {
     Q_OBJECT
 
@@ -67,29 +73,43 @@ private:
         QLabel* countLabel = nullptr;
     };
 
-    void buildLayout();
-    void buildSide(Side& side, int number, int frameTop, int rowOffset);
-    void buildBottomStrip();
+    // Layout.
+    void BuildLayout();
+    void BuildSide(Side& side, int number, int frameTop, int rowOffset);
+    void BuildBottomStrip();
 
+    // Start-up, shutdown and the toolbar.
     void Form_Unload(bool& cancel);
     void Toolbar1_ButtonClick(platform::ToolbarButton* button);
-    void cmdFind1_Click();
-    void cmdFind2_Click();
-    void CodeBox_GotFocus();
-    void CodeBox_KeyDown(Side& side, int& keyCode);
-    void CodeBox_LostFocus(Side& side);
 
-    void showStory(Side& side, const QString& code);
+    // Code entry and lookup.
+    void txtStrID1_GotFocus();
+    void txtStrID2_GotFocus();
+    void txtStrID1_KeyDown(int& keyCode);
+    void txtStrID2_KeyDown(int& keyCode);
+    void txtStrID1_LostFocus();
+    void txtStrID2_LostFocus();
+    void RunEnterRule(Side& side, int& keyCode);
+    void RunLeaveRule(Side& side);
+    void ShowStory(Side& side, const QString& code);
     void GetStoryInfo(const QString& code, QString& name, qint64& count);
     QString GetStoryName(const QString& code);
-    void SaveCodeChange();
-    bool confirmCodeChange(const QString& oldCode, const QString& newCode);
-    void resetSides();
-    void searchForSide(Side& side);
-    Side* sideOf(QObject* codeBox);
 
+    // The code change.
+    void SaveCodeChange();
+    bool ConfirmCodeChange(const QString& oldCode, const QString& newCode);
+    void ResetSides();
+
+    // The find buttons.
+    void cmdFind1_Click();
+    void cmdFind2_Click();
+    void SearchForSide(Side& side);
+
+    // Routing of the platform's events to the handlers.
+    void RouteGotFocus(QWidget* control);
+    void RouteLostFocus(QWidget* control);
     // Runs a handler's database work; a failure is reported and the window goes on.
-    void reportingFailures(const std::function<void()>& work);
+    void RunReportingFailures(const std::function<void()>& work);
 
     MainWindowServices services_;
     Side side1_;

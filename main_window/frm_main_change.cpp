@@ -1,4 +1,4 @@
-// The code change and the find buttons.
+// The code change: checks, the question, the two statements, the notice and the reset.
 
 #include "frm_main.h"
 #include "main_window_texts.h"
@@ -7,7 +7,7 @@
 #include "dialogs.h"
 #include "message_box.h"
 #include "stored_text.h"
-#include "story_search.h"
+#include "text_helpers.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -33,7 +33,7 @@ void frmMain::SaveCodeChange() {
         side2_.codeBox->setFocus();
         return;
     }
-    if (!confirmCodeChange(side1_.codeBox->text(), side2_.codeBox->text())) {
+    if (!ConfirmCodeChange(side1_.codeBox->text(), side2_.codeBox->text())) {
         return;
     }
     const QString oldCode = Library1::SqlLiteral(side1_.codeBox->text());
@@ -46,10 +46,10 @@ void frmMain::SaveCodeChange() {
                                       oldCode + QStringLiteral(" "));
     }
     dialogs.ShowInfo(QString::fromUtf8(kSaved));
-    resetSides();
+    ResetSides();
 }
 
-bool frmMain::confirmCodeChange(const QString& oldCode, const QString& newCode) {
+bool frmMain::ConfirmCodeChange(const QString& oldCode, const QString& newCode) {
     using namespace MainWindowTexts;
     const QString crlf = QStringLiteral("\r\n");
     const QString question = QString::fromUtf8(kConfirmTitle) + crlf + QString::fromUtf8(kFrom) +
@@ -59,20 +59,11 @@ bool frmMain::confirmCodeChange(const QString& oldCode, const QString& newCode) 
     return services_.dialogs.AskYesNo(question, false) == platform::msgbox::ResultYes;
 }
 
-void frmMain::resetSides() {
+void frmMain::ResetSides() {
     for (Side* side : {&side1_, &side2_}) {
         side->codeBox->clear();
         side->nameLabel->clear();
         side->countLabel->clear();
     }
     side1_.codeBox->setFocus();
-}
-
-void frmMain::searchForSide(Side& side) {
-    std::unique_ptr<StorySearch> dialog = services_.storySearch.create();
-    dialog->ShowModal();
-    if (dialog->SelectedFlag) {
-        side.codeBox->setText(dialog->retStrID);
-        reportingFailures([&] { showStory(side, dialog->retStrID); });
-    }
 }

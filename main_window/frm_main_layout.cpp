@@ -3,6 +3,7 @@
 #include "frm_main.h"
 #include "main_window_texts.h"
 
+#include "fitted_text_label.h"
 #include "fonts.h"
 #include "image_list.h"
 #include "line_control.h"
@@ -11,6 +12,7 @@
 #include "toolbar.h"
 #include "twips.h"
 #include "whole_characters.h"
+#include "window_frame.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -41,9 +43,14 @@ QLabel* caption(QWidget* parent, const platform::TwipsScale& s, const char* name
     return label;
 }
 
+// A framed display of fixed size. Where the whole text matters (a count), a text wider than
+// the display is drawn smaller; a long name is cut at its end instead, where it stays legible.
+enum class Overflow { Cut, Shrink };
+
 QLabel* display(QWidget* parent, const platform::TwipsScale& s, const QString& name, QRect twips,
-                Qt::Alignment alignment) {
-    auto* label = new QLabel(parent);
+                Qt::Alignment alignment, Overflow overflow) {
+    auto* label =
+        overflow == Overflow::Shrink ? new platform::FittedTextLabel(parent) : new QLabel(parent);
     label->setObjectName(name);
     label->setFont(tahoma());
     label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -62,20 +69,21 @@ void colourText(QWidget* widget, const QColor& colour) {
 
 } // namespace
 
-void frmMain::buildLayout() {
+void frmMain::BuildLayout() {
     const platform::TwipsScale s = platform::TwipsScale::of(this);
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QString::fromUtf8(MainWindowTexts::kTitle));
     setWindowIcon(Library1::mainWindowIcon());
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
-                   Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    platform::setFixedDialogFrame(*this);
+    // A tool window does not end the program when it closes; this one is the program.
+    setAttribute(Qt::WA_QuitOnClose);
     setFixedSize(s.x(kClientWidth), s.y(kClientHeight));
 
     ImageList1 = std::make_unique<platform::ImageList>(QSize(32, 32));
     Library1::fillStandardImages(*ImageList1);
 
-    buildSide(side1_, 1, 150, 0);
-    buildSide(side2_, 2, 2040, 30);
+    BuildSide(side1_, 1, 150, 0);
+    BuildSide(side2_, 2, 2040, 30);
 
     chkDel1 = new QCheckBox(QString::fromUtf8(MainWindowTexts::kDeleteOld), side1_.frame);
     chkDel1->setObjectName(QStringLiteral("chkDel1"));
@@ -84,13 +92,13 @@ void frmMain::buildLayout() {
     chkDel1->setFocusPolicy(Qt::ClickFocus);
     chkDel1->setGeometry(s.rect(1560, 1320, 4755, 255));
 
-    buildBottomStrip();
+    BuildBottomStrip();
 
     setTabOrder(side1_.codeBox, side2_.codeBox);
 }
 
 // Both sides share one plan; the new side's rows sit 30 twips lower in their group.
-void frmMain::buildSide(Side& side, int number, int frameTop, int rowOffset) {
+void frmMain::BuildSide(Side& side, int number, int frameTop, int rowOffset) {
     const platform::TwipsScale s = platform::TwipsScale::of(this);
     const QString n = QString::number(number);
     side.frame = new QGroupBox(
@@ -119,7 +127,6 @@ void frmMain::buildSide(Side& side, int number, int frameTop, int rowOffset) {
     side.codeBox->setMaxLength(kCodeLength);
     platform::keepWholeCharacters(*side.codeBox);
     side.codeBox->setGeometry(s.rect(1560, 450 + rowOffset, 1065, 315));
-    side.codeBox->installEventFilter(this);
 
     side.findButton = new QPushButton(QString::fromUtf8(MainWindowTexts::kFindCaption), side.frame);
     side.findButton->setObjectName(QStringLiteral("cmdFind") + n);
@@ -129,9 +136,10 @@ void frmMain::buildSide(Side& side, int number, int frameTop, int rowOffset) {
     side.findButton->setGeometry(s.rect(2670, 450 + rowOffset, 315, 315));
 
     side.nameLabel = display(side.frame, s, QStringLiteral("lblStrName") + n,
-                             QRect(3060, 450 + rowOffset, 4755, 315), Qt::AlignLeft);
-    side.countLabel = display(side.frame, s, QStringLiteral("lblCnt") + n,
-                              QRect(1560, 840 + rowOffset, 675, 315), Qt::AlignHCenter);
+                             QRect(3060, 450 + rowOffset, 4755, 315), Qt::AlignLeft, Overflow::Cut);
+    side.countLabel =
+        display(side.frame, s, QStringLiteral("lblCnt") + n, QRect(1560, 840 + rowOffset, 675, 315),
+                Qt::AlignHCenter, Overflow::Shrink);
 
     // The caption alone takes the group's colour; the controls inside keep the window's.
     for (QWidget* child : side.frame->findChildren<QWidget*>()) {
@@ -139,7 +147,7 @@ void frmMain::buildSide(Side& side, int number, int frameTop, int rowOffset) {
     }
 }
 
-void frmMain::buildBottomStrip() {
+void frmMain::BuildBottomStrip() {
     const platform::TwipsScale s = platform::TwipsScale::of(this);
     // The etched separator: a dark line with a white one a pixel below it.
     auto* line1 = new platform::LineControl(this);

@@ -5,6 +5,7 @@
 #include "database_access.h"
 #include "input_helpers.h"
 #include "keyboard.h"
+#include "text_helpers.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -56,7 +57,15 @@ void frmMain::GetStoryInfo(const QString& code, QString& name, qint64& count) {
     recordset->Close();
 }
 
-void frmMain::showStory(Side& side, const QString& code) {
+void frmMain::ShowOldStory(const QString& code) {
+    ShowStory(side1_, code);
+}
+
+void frmMain::ShowNewStory(const QString& code) {
+    ShowStory(side2_, code);
+}
+
+void frmMain::ShowStory(Side& side, const QString& code) {
     side.nameLabel->clear();
     side.countLabel->clear();
     QString name;
@@ -68,18 +77,45 @@ void frmMain::showStory(Side& side, const QString& code) {
     }
 }
 
-void frmMain::CodeBox_KeyDown(Side& side, int& keyCode) {
+void frmMain::txtStrID1_GotFocus() {
+    // The box that gets the focus is the window's active control by now.
+    Library1::SelectAllText(focusWidget());
+}
+
+void frmMain::txtStrID2_GotFocus() {
+    Library1::SelectAllText(focusWidget());
+}
+
+void frmMain::txtStrID1_KeyDown(int& keyCode) {
+    RunEnterRule(side1_, keyCode);
+}
+
+void frmMain::txtStrID2_KeyDown(int& keyCode) {
+    RunEnterRule(side2_, keyCode);
+}
+
+void frmMain::txtStrID1_LostFocus() {
+    RunLeaveRule(side1_);
+}
+
+void frmMain::txtStrID2_LostFocus() {
+    RunLeaveRule(side2_);
+}
+
+void frmMain::RunEnterRule(Side& side, int& keyCode) {
     if (keyCode != platform::vk::Return) {
         Library1::MoveFocusByKey(keyCode);
         return;
     }
     bool looked = false;
-    reportingFailures([&] {
-        showStory(side, Library1::TrimSpaces(side.codeBox->text()));
+    RunReportingFailures([&] {
+        ShowStory(side, Library1::TrimSpaces(side.codeBox->text()));
         looked = true;
     });
     if (!looked) {
-        return; // the failure has been reported; the typed code stays for another try
+        // The failure has been reported and the side's displays are empty; the typed code
+        // stays in the box with the focus, so Enter tries it again.
+        return;
     }
     if (!side.nameLabel->text().isEmpty()) {
         Library1::MoveFocusByKey(keyCode);
@@ -88,10 +124,10 @@ void frmMain::CodeBox_KeyDown(Side& side, int& keyCode) {
     }
 }
 
-void frmMain::CodeBox_LostFocus(Side& side) {
+void frmMain::RunLeaveRule(Side& side) {
     if (side.nameLabel->text().isEmpty()) {
         side.codeBox->clear();
         return;
     }
-    reportingFailures([&] { showStory(side, side.codeBox->text()); });
+    RunReportingFailures([&] { ShowStory(side, side.codeBox->text()); });
 }

@@ -1,8 +1,9 @@
 #pragma once
 
-// A stand-in for the data-access objects the tool was written against: a Connection that
-// only holds its connection string, a Recordset and a Command that each open a connection
-// of their own from a connection string and give it up when closed or dropped.
+// The data-access objects the shared module calls: a Connection that only holds its
+// connection string, a Recordset and a Command that each open a connection of their own from
+// a connection string and give it up when closed or dropped, so no connection outlives the
+// statement or the reading it serves.
 
 #include "provider_session.h"
 

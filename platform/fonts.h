@@ -5,8 +5,8 @@
 
 namespace platform {
 
-// The windows name the interface fonts of their first platform ("Tahoma", "MS Sans Serif"),
-// which Linux lacks; map them to installed Thai-capable families so Thai renders well.
+// The layouts name the fonts "Tahoma" and "MS Sans Serif", which Linux lacks; map them to
+// installed Thai-capable families so Thai renders well.
 void installFontSubstitutes();
 
 // A font by the layout's description: family, size in points, bold or regular.

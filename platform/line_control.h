@@ -8,7 +8,7 @@ namespace platform {
 
 // A one-pixel line between two points of its container, drawn as a thin control of its own
 // so it can be named and placed like the other controls. Lines here are horizontal or
-// vertical; the end point itself is not drawn, as with the platform's own line drawing.
+// vertical; the end point itself is not drawn, so a line is as long as its ends are apart.
 class LineControl : public QWidget {
     Q_OBJECT
 

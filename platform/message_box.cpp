@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 
 namespace platform {
@@ -44,8 +45,14 @@ std::unique_ptr<QMessageBox> buildMessageBox(const QString& prompt, int style,
 }
 
 int QtMessageBoxService::show(const QString& prompt, int style, const QString& title) {
+    const QPointer<QWidget> owner = QApplication::activeWindow();
     const std::unique_ptr<QMessageBox> box = buildMessageBox(prompt, style, title);
     box->exec();
+    // The window the box came over takes the keyboard back, whatever the window manager
+    // (or the lack of one) would do, so the operator types on where the box interrupted.
+    if (owner && owner->isVisible() && !owner->isActiveWindow()) {
+        owner->activateWindow();
+    }
     if ((style & 0x0F) != msgbox::YesNo) {
         return msgbox::ResultOk;
     }

@@ -32,7 +32,8 @@ public:
     virtual int show(const QString& prompt, int style, const QString& title) = 0;
 };
 
-// The real thing: a modal box over the active window.
+// The real thing: a modal box over the active window, which has the keyboard back once the
+// box is answered.
 class QtMessageBoxService final : public MessageBoxService {
 public:
     int show(const QString& prompt, int style, const QString& title) override;

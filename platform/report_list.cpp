@@ -31,6 +31,9 @@ ReportList::ReportList(QWidget* parent) : QTreeView(parent), model_(new ReportLi
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     header()->setStretchLastSection(false);
     header()->setSectionsMovable(false);
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &ReportList::selectCurrentRow);
+    connect(model_, &QAbstractItemModel::rowsInserted, this, &ReportList::selectCurrentRow);
 }
 
 void ReportList::addColumn(const QString& header, int widthPixels) {
@@ -67,6 +70,26 @@ void ReportList::selectItem(int index) {
     const QModelIndex row = model_->index(index - 1, 0);
     selectionModel()->setCurrentIndex(row, QItemSelectionModel::ClearAndSelect |
                                                QItemSelectionModel::Rows);
+}
+
+void ReportList::focusInEvent(QFocusEvent* event) {
+    model_->publishPendingRows(); // the rows of a search just run are there to choose from
+    QTreeView::focusInEvent(event);
+    selectCurrentRow();
+}
+
+void ReportList::selectCurrentRow() {
+    if (!hasFocus() || model_->rowCount() == 0) {
+        return;
+    }
+    QModelIndex current = currentIndex();
+    if (!current.isValid()) {
+        current = model_->index(0, 0);
+    }
+    if (!selectionModel()->isRowSelected(current.row(), QModelIndex())) {
+        selectionModel()->setCurrentIndex(current, QItemSelectionModel::ClearAndSelect |
+                                                       QItemSelectionModel::Rows);
+    }
 }
 
 void ReportList::mouseDoubleClickEvent(QMouseEvent* event) {

@@ -26,6 +26,8 @@ private:
 
 // A list in report view: rows under column headers, in the order added, at most one
 // selected, texts not editable in place. Key presses and double-clicks reach the owner.
+// While the list has the focus and rows, its current row is the selected row, so the row the
+// keyboard stands on is the one Enter chooses: focus arriving by keyboard selects the first.
 class ReportList : public QTreeView {
     Q_OBJECT
 
@@ -46,9 +48,12 @@ signals:
     void dblClick();
 
 protected:
+    void focusInEvent(QFocusEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
+    void selectCurrentRow();
+
     ReportListModel* model_;
 };
 

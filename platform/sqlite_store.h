@@ -1,6 +1,8 @@
 #pragma once
 
 #include "provider_session.h"
+#include "store_schema.h"
+#include "store_writer.h"
 
 #include <QString>
 
@@ -8,9 +10,11 @@
 
 namespace platform {
 
+class SqliteSession;
+
 // The embedded store: an SQLite file marked with this application id, whose text columns
 // declare the JETTEXT collation and whose database password lives, salted and hashed, in
-// the table MSysStoreAccess.
+// the table MSysStoreAccess. Its schema and the writer that fills it in bulk come with it.
 inline constexpr int kStoreApplicationId = 0x4A455453;
 
 // How long a connection waits for another program's lock before giving up.
@@ -19,30 +23,13 @@ inline constexpr int kLockWaitMilliseconds = 5000;
 // Opens a connection to an existing store and checks its password. Never creates a file.
 std::unique_ptr<ProviderSession> openSqliteStore(const QString& path, const QString& password);
 
+// The same connection, for the store's own tools: the file checked to be a store and the
+// password its password.
+std::unique_ptr<SqliteSession> openCheckedSqliteSession(const QString& path,
+                                                        const QString& password);
+
 // Writes a new store with the shop's schema and the given password. Refuses to replace an
 // existing file.
 void createSqliteStore(const QString& path, const QString& password);
-
-// The shop's schema, as created by createSqliteStore.
-QString storeSchemaSql();
-
-class SqliteDatabase;
-class SqliteSession;
-
-// A checked connection to a store for the tools and tests that build stores in bulk.
-class StoreWriter {
-public:
-    StoreWriter(const QString& path, const QString& password);
-    ~StoreWriter();
-    StoreWriter(const StoreWriter&) = delete;
-    StoreWriter& operator=(const StoreWriter&) = delete;
-
-    // Runs any number of ';'-separated statements in one transaction: all or nothing.
-    void runScript(const QString& sql);
-    SqliteDatabase& database();
-
-private:
-    std::unique_ptr<SqliteSession> session_;
-};
 
 } // namespace platform

@@ -1,5 +1,6 @@
 #include "frm_q_story.h"
 
+#include "control_focus.h"
 #include "database_access.h"
 #include "db_error.h"
 #include "dialogs.h"
@@ -23,8 +24,20 @@ const QString kCancelKey = QStringLiteral("Cancel");
 frmQStory::frmQStory(Library1::DatabaseAccess& database, Library1::Dialogs& dialogs,
                      QWidget* parent)
     : QDialog(parent), database_(database), dialogs_(dialogs) {
-    BuildControls();
-    LoadForm();
+    BuildLayout();
+    // The one path from the platform's events to the handlers: key presses through the
+    // filter below, clicks and focus through these.
+    Text1->installEventFilter(this);
+    ListView1->installEventFilter(this);
+    connect(ListView1, &platform::ReportList::dblClick, this, &frmQStory::ListView1_DblClick);
+    connect(Toolbar1, &platform::Toolbar::buttonClick, this, &frmQStory::Toolbar1_ButtonClick);
+    connect(new platform::ControlFocus(*this), &platform::ControlFocus::gotFocus, this,
+            [this](QWidget* control) {
+                if (control == Text1) {
+                    Text1_GotFocus();
+                }
+            });
+    Form_Load();
 }
 
 frmQStory::~frmQStory() = default;
@@ -33,7 +46,7 @@ void frmQStory::ShowModal() {
     exec();
 }
 
-void frmQStory::LoadForm() {
+void frmQStory::Form_Load() {
     Library1::CenterForm(*this);
     SelectedFlag = false;
     retStrID.clear();
@@ -60,22 +73,18 @@ void frmQStory::FillList(const QString& sql) {
 }
 
 bool frmQStory::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == Text1 && event->type() == QEvent::FocusIn) {
-        HandleSearchBoxFocus();
-        return false;
-    }
     if (event->type() != QEvent::KeyPress || (watched != Text1 && watched != ListView1)) {
         return QDialog::eventFilter(watched, event);
     }
     int keyCode = platform::virtualKeyCode(*static_cast<QKeyEvent*>(event));
-    HandleFormKeyDown(keyCode);
+    Form_KeyDown(keyCode);
     if (unloaded_) {
         return true; // the window is gone: the key has nothing left to reach
     }
     if (watched == Text1) {
-        HandleSearchBoxKeyDown(keyCode);
+        Text1_KeyDown(keyCode);
     } else {
-        HandleListKeyDown(keyCode);
+        ListView1_KeyDown(keyCode);
     }
     return unloaded_;
 }
@@ -86,9 +95,9 @@ void frmQStory::keyPressEvent(QKeyEvent* event) {
     QWidget::keyPressEvent(event);
 }
 
-void frmQStory::HandleFormKeyDown(int& keyCode) {
-    // Esc chooses and F2 cancels, the other way round from the tooltips: the keys are kept
-    // as they have always worked.
+void frmQStory::Form_KeyDown(int& keyCode) {
+    // Esc chooses and F2 cancels, the other way round from the tooltips: the keys are this
+    // dialog's own map, while the tooltips belong to the OK/Cancel strip both windows share.
     if (keyCode == platform::vk::Escape) {
         PressToolbarButton(kOkKey);
     } else if (keyCode == platform::vk::F2) {
@@ -96,7 +105,7 @@ void frmQStory::HandleFormKeyDown(int& keyCode) {
     }
 }
 
-void frmQStory::HandleSearchBoxKeyDown(int& keyCode) {
+void frmQStory::Text1_KeyDown(int& keyCode) {
     if (keyCode == platform::vk::Return) {
         SearchStories();
     } else {
@@ -104,22 +113,22 @@ void frmQStory::HandleSearchBoxKeyDown(int& keyCode) {
     }
 }
 
-void frmQStory::HandleSearchBoxFocus() {
+void frmQStory::Text1_GotFocus() {
     // Typing replaces the previous fragment.
     Library1::SelectAllText(Text1);
 }
 
-void frmQStory::HandleListKeyDown(int& keyCode) {
+void frmQStory::ListView1_KeyDown(int& keyCode) {
     if (keyCode == platform::vk::Return) {
         PressToolbarButton(kOkKey);
     }
 }
 
-void frmQStory::HandleListDoubleClick() {
+void frmQStory::ListView1_DblClick() {
     PressToolbarButton(kOkKey);
 }
 
-void frmQStory::HandleToolbarButtonClick(platform::ToolbarButton* button) {
+void frmQStory::Toolbar1_ButtonClick(platform::ToolbarButton* button) {
     if (button == nullptr) {
         return;
     }
@@ -131,7 +140,7 @@ void frmQStory::HandleToolbarButtonClick(platform::ToolbarButton* button) {
 }
 
 void frmQStory::PressToolbarButton(const QString& key) {
-    HandleToolbarButtonClick(Toolbar1->buttonByKey(key));
+    Toolbar1_ButtonClick(Toolbar1->buttonByKey(key));
 }
 
 void frmQStory::SearchStories() {

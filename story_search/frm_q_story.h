@@ -27,6 +27,9 @@ struct ToolbarButton;
 //
 // The dialog sees every key press before the focused control does (a filter on its
 // controls), because Esc and F2 work wherever the focus is.
+//
+// Names as in the main window: an event handler is named after its control and event
+// (Text1_KeyDown), every other routine is verb-first (FillList).
 class frmQStory final : public QDialog, public StorySearch {
     Q_OBJECT
 
@@ -42,18 +45,17 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void BuildControls();
-    void LoadForm();
+    void Form_Load();
+    void Form_KeyDown(int& keyCode);
+    void Text1_GotFocus();
+    void Text1_KeyDown(int& keyCode);
+    void ListView1_KeyDown(int& keyCode);
+    void ListView1_DblClick();
+    void Toolbar1_ButtonClick(platform::ToolbarButton* button);
+
+    void BuildLayout();
     void SetupColumns();
     void FillList(const QString& sql);
-
-    void HandleFormKeyDown(int& keyCode);
-    void HandleSearchBoxKeyDown(int& keyCode);
-    void HandleSearchBoxFocus();
-    void HandleListKeyDown(int& keyCode);
-    void HandleListDoubleClick();
-    void HandleToolbarButtonClick(platform::ToolbarButton* button);
-
     void PressToolbarButton(const QString& key);
     void SearchStories();
     void ChooseSelectedStory();

@@ -7,6 +7,7 @@
 #include "standard_images.h"
 #include "toolbar.h"
 #include "twips.h"
+#include "window_frame.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -30,13 +31,11 @@ QLabel* autoSizedLabel(QWidget* parent, const QString& caption, const QFont& fon
 
 } // namespace
 
-void frmQStory::BuildControls() {
+void frmQStory::BuildLayout() {
     setObjectName(QStringLiteral("frmQStory"));
     setWindowTitle(QStringLiteral("ค้นหารหัสชื่อหนังสือ"));
     setWindowIcon(Library1::searchWindowIcon());
-    // A fixed dialog frame: title, system menu and close button, nothing to resize with.
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
-                   Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    platform::setFixedDialogFrame(*this);
     const platform::TwipsScale scale = platform::TwipsScale::of(this);
     setFixedSize(scale.x(8655), scale.y(6120));
     const QFont textFont = platform::layoutFont(kTahoma, kTextPoints);
@@ -80,8 +79,4 @@ void frmQStory::BuildControls() {
     Line2->setEnds({scale.x(0), scale.y(5115)}, {scale.x(8520), scale.y(5115)});
 
     setTabOrder(Text1, ListView1);
-    Text1->installEventFilter(this);
-    ListView1->installEventFilter(this);
-    connect(ListView1, &platform::ReportList::dblClick, this, &frmQStory::HandleListDoubleClick);
-    connect(Toolbar1, &platform::Toolbar::buttonClick, this, &frmQStory::HandleToolbarButtonClick);
 }

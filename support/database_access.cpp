@@ -52,19 +52,3 @@ QString SqlLiteral(const QString& value) {
 }
 
 } // namespace Library1
-
-namespace Library1 {
-
-QString TrimSpaces(const QString& text) {
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text[begin] == u' ') {
-        ++begin;
-    }
-    while (end > begin && text[end - 1] == u' ') {
-        --end;
-    }
-    return text.mid(begin, end - begin);
-}
-
-} // namespace Library1

@@ -37,10 +37,3 @@ private:
 QString SqlLiteral(const QString& value);
 
 } // namespace Library1
-
-namespace Library1 {
-
-// Removes leading and trailing spaces (U+0020 only, as the tool's checks have always done).
-QString TrimSpaces(const QString& text);
-
-} // namespace Library1

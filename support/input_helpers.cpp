@@ -3,6 +3,7 @@
 #include "keyboard.h"
 #include "twips.h"
 
+#include <QEvent>
 #include <QLineEdit>
 #include <QScreen>
 #include <QWidget>
@@ -39,7 +40,9 @@ float CenteredPosition(float screenSize, float windowSize) {
     return position;
 }
 
-void CenterForm(QWidget& form) {
+namespace {
+
+void placeByOuterSize(QWidget& form) {
     const QScreen* screen = form.screen();
     if (screen == nullptr) {
         return;
@@ -54,6 +57,38 @@ void CenterForm(QWidget& form) {
     const float top = CenteredPosition(static_cast<float>(screen->geometry().height()) * twipsY,
                                        static_cast<float>(form.frameGeometry().height()) * twipsY);
     form.move(form.x(), static_cast<int>(std::lround(top / twipsY)));
+}
+
+// Waits for the window's first show: by then the platform has made the window and knows its
+// frame, and nothing of it has been painted yet.
+class PlacementAtFirstShow final : public QObject {
+public:
+    explicit PlacementAtFirstShow(QWidget& form) : QObject(&form), form_(form) {
+        form.installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == &form_ && event->type() == QEvent::Show) {
+            form_.removeEventFilter(this);
+            placeByOuterSize(form_);
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    QWidget& form_;
+};
+
+} // namespace
+
+void CenterForm(QWidget& form) {
+    if (form.isVisible()) {
+        placeByOuterSize(form);
+    } else {
+        new PlacementAtFirstShow(form);
+    }
 }
 
 } // namespace Library1

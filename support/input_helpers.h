@@ -12,7 +12,9 @@ void MoveFocusByKey(int& keyCode);
 // Throws std::invalid_argument for a control without text selection.
 void SelectAllText(QWidget* control);
 
-// Places the window 50 twips left of and above the middle of the screen.
+// Places the window 50 twips left of and above the middle of the screen, by its outer size,
+// frame included. A window not yet shown has no frame yet: it is placed when it is first
+// shown, before it is painted.
 void CenterForm(QWidget& form);
 
 // The placement formula, in twips and single precision, unrounded: (screen - window - 100) / 2.

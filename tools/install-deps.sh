@@ -6,6 +6,8 @@ set -euo pipefail
 packages=(
     build-essential cmake pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
+    # lrelease, which compiles the Thai texts of the platform's dialogs and menus.
+    qt6-l10n-tools
     libsqlite3-dev sqlite3 libicu-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-thai-tlwg fontconfig

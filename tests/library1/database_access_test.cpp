@@ -1,6 +1,7 @@
 #include "database_access.h"
 #include "db_error.h"
 #include "temp_store.h"
+#include "text_helpers.h"
 
 #include "gtest_qt.h"
 

@@ -39,41 +39,55 @@ TEST(Dialogs, EachKindHasItsTitleStyleAndResult) {
     }
 }
 
+// What a box on screen showed: its text, its buttons' captions (sorted) and its default.
+struct SeenBox {
+    QString text;
+    QStringList buttons;
+    QString defaultButton;
+};
+
 // Answers the next modal message box by pressing a key once it is on screen.
-void pressInNextBox(Qt::Key key, QString* seenText, QString* seenDefault) {
+void pressInNextBox(Qt::Key key, SeenBox* seen) {
     QTimer::singleShot(0, [=] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (box == nullptr) {
-            pressInNextBox(key, seenText, seenDefault);
+        if (box == nullptr || !box->isVisible()) {
+            pressInNextBox(key, seen);
             return;
         }
-        *seenText = box->text();
-        *seenDefault = box->defaultButton() ? box->defaultButton()->text() : QString();
+        seen->text = box->text();
+        seen->buttons.clear();
+        for (const QAbstractButton* button : box->buttons()) {
+            seen->buttons << button->text();
+        }
+        seen->buttons.sort();
+        seen->defaultButton = box->defaultButton() ? box->defaultButton()->text() : QString();
         QTest::keyClick(box, key);
     });
 }
 
+// The boxes' buttons read Thai, like the rest of the tool.
 TEST(RealMessageBox, EnterAnswersTheDefaultButtonNo) {
     platform::QtMessageBoxService boxes;
     Library1::Dialogs dialogs(boxes);
-    QString text;
-    QString defaultButton;
-    pressInNextBox(Qt::Key_Return, &text, &defaultButton);
+    SeenBox seen;
+    pressInNextBox(Qt::Key_Return, &seen);
     EXPECT_EQ(dialogs.AskYesNo(QStringLiteral("line one\r\nline two"), false), 7);
-    EXPECT_EQ(text, "line one\nline two");
-    EXPECT_EQ(defaultButton, QMessageBox().addButton(QMessageBox::No)->text());
+    EXPECT_EQ(seen.text, "line one\nline two");
+    EXPECT_EQ(seen.buttons, (QStringList{QStringLiteral("ใช่"), QStringLiteral("ไม่ใช่")}));
+    EXPECT_EQ(seen.defaultButton, QStringLiteral("ไม่ใช่"));
 
-    pressInNextBox(Qt::Key_Return, &text, &defaultButton);
+    pressInNextBox(Qt::Key_Return, &seen);
     EXPECT_EQ(dialogs.AskYesNo(QStringLiteral("default yes"), true), 6);
+    EXPECT_EQ(seen.defaultButton, QStringLiteral("ใช่"));
 }
 
 TEST(RealMessageBox, ErrorBoxClosesWithEnter) {
     platform::QtMessageBoxService boxes;
-    QString text;
-    QString defaultButton;
-    pressInNextBox(Qt::Key_Return, &text, &defaultButton);
+    SeenBox seen;
+    pressInNextBox(Qt::Key_Return, &seen);
     EXPECT_EQ(boxes.show(QStringLiteral("ไม่พบไฟล์"), 16, QStringLiteral("ข้อผิดพลาด")), 1);
-    EXPECT_EQ(text, QStringLiteral("ไม่พบไฟล์"));
+    EXPECT_EQ(seen.text, QStringLiteral("ไม่พบไฟล์"));
+    EXPECT_EQ(seen.buttons, QStringList{QStringLiteral("ตกลง")});
 }
 
 } // namespace

@@ -6,7 +6,9 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QGroupBox>
+#include <QMenu>
 #include <QTest>
 #include <QToolButton>
 
@@ -36,7 +38,7 @@ const ControlRow kLayout[] = {
     {"cmdFind1",    -1, "QPushButton", "Frame1", "..", 2670, 450, 315, 315, Size::Fixed, "", 0},
     {"lblStrName1", -1, "QLabel",    "Frame1", "", 3060, 450, 4755, 315, Size::Fixed, "Tahoma", 9.75},
     {"Label1",       0, "QLabel",    "Frame1", "จำนวนหนังสือ :", 240, 870, 1230, 240, Size::ToCaption, "Tahoma", 9.75},
-    {"lblCnt1",     -1, "QLabel",    "Frame1", "", 1560, 840, 675, 315, Size::Fixed, "Tahoma", 9.75},
+    {"lblCnt1",     -1, "platform::FittedTextLabel", "Frame1", "", 1560, 840, 675, 315, Size::Fixed, "Tahoma", 9.75},
     {"Label3",      -1, "QLabel",    "Frame1", "เล่ม", 2280, 870, 300, 240, Size::ToCaption, "Tahoma", 9.75},
     {"chkDel1",     -1, "QCheckBox", "Frame1", "ลบรหัสหนังสือเดิมเมื่อบันทึกเปลี่ยนรหัสชื่อหนังสือ", 1560, 1320, 4755, 255, Size::Fixed, "Tahoma", 9.75},
     {"Frame2",      -1, "QGroupBox", "frmMain", "รหัสหนังสือใหม่", 240, 2040, 8265, 1755, Size::Fixed, "Tahoma", 9.75},
@@ -45,7 +47,7 @@ const ControlRow kLayout[] = {
     {"cmdFind2",    -1, "QPushButton", "Frame2", "..", 2670, 480, 315, 315, Size::Fixed, "", 0},
     {"lblStrName2", -1, "QLabel",    "Frame2", "", 3060, 480, 4755, 315, Size::Fixed, "Tahoma", 9.75},
     {"Label1",       2, "QLabel",    "Frame2", "จำนวนหนังสือ :", 240, 900, 1230, 240, Size::ToCaption, "Tahoma", 9.75},
-    {"lblCnt2",     -1, "QLabel",    "Frame2", "", 1560, 870, 675, 315, Size::Fixed, "Tahoma", 9.75},
+    {"lblCnt2",     -1, "platform::FittedTextLabel", "Frame2", "", 1560, 870, 675, 315, Size::Fixed, "Tahoma", 9.75},
     {"Label6",      -1, "QLabel",    "Frame2", "เล่ม", 2280, 900, 300, 240, Size::ToCaption, "Tahoma", 9.75},
     {"Toolbar1",    -1, "platform::Toolbar", "frmMain", "", 60, 4050, 2055, 825, Size::Fixed, "", 0},
     {"lblTitle",    -1, "QLabel",    "frmMain", "เปลี่ยนรหัสชื่อหนังสือ", 3390, 4080, 5250, 675, Size::ToCaption, "Tahoma", 27.75},
@@ -143,6 +145,9 @@ TEST(MainWindowLayout, ToolbarButtonsColoursAndFrame) {
               Qt::AlignHCenter);
 
     const Qt::WindowFlags flags = window.windowFlags();
+    EXPECT_EQ(window.windowType(), Qt::Tool); // the hint for no task-bar button
+    EXPECT_TRUE(flags & Qt::WindowTitleHint);
+    EXPECT_TRUE(flags & Qt::WindowSystemMenuHint);
     EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
     EXPECT_FALSE(flags & Qt::WindowMinimizeButtonHint);
     EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint);
@@ -185,15 +190,68 @@ TEST(MainWindowLayout, TabMovesBetweenTheCodeBoxesOnlyAndBoxesHoldFifteen) {
     EXPECT_EQ(h.box(2)->text(), QStringLiteral("ABCDEFGHIJKLM😀"));
 }
 
+// The columns of a rendered display's inside that hold any of the text's ink.
+std::pair<int, int> inkColumns(QLabel& display) {
+    const QImage picture = display.grab().toImage();
+    const QColor background = display.palette().color(display.backgroundRole());
+    const QRect inside = display.contentsRect();
+    int first = -1;
+    int last = -1;
+    for (int x = inside.left(); x <= inside.right(); ++x) {
+        for (int y = inside.top(); y <= inside.bottom(); ++y) {
+            const QColor pixel = picture.pixelColor(x, y);
+            if (std::abs(pixel.lightness() - background.lightness()) > 60) {
+                first = first < 0 ? x : first;
+                last = x;
+                break;
+            }
+        }
+    }
+    return {first, last};
+}
+
 TEST(MainWindowLayout, DisplaysKeepTheirSizeWhateverTheyShow) {
     MainWindowHarness h;
     ASSERT_TRUE(h.load());
     const QSize name = h.name(1)->size();
     const QSize count = h.count(1)->size();
     h.name(1)->setText(QString(300, QChar(u'ก')));
-    h.count(1)->setText(QStringLiteral("1,234,567"));
     EXPECT_EQ(h.name(1)->size(), name);
-    EXPECT_EQ(h.count(1)->size(), count);
+    // Counts show whole, however many digits: the ink stays clear of the display's frame.
+    for (const char* shown : {"0", "1,234", "40,000", "100,000", "1,000,000", "1,234,567,890"}) {
+        SCOPED_TRACE(shown);
+        h.count(1)->setText(QString::fromLatin1(shown));
+        EXPECT_EQ(h.count(1)->size(), count);
+        EXPECT_EQ(h.count(1)->text(), QString::fromLatin1(shown));
+        const QRect inside = h.count(1)->contentsRect();
+        const auto [first, last] = inkColumns(*h.count(1));
+        ASSERT_GE(first, 0) << "nothing drawn";
+        EXPECT_GT(first, inside.left());
+        EXPECT_LT(last, inside.right());
+        // Centred, as the layout has it.
+        EXPECT_LE(std::abs((first - inside.left()) - (inside.right() - last)), 2);
+    }
+}
+
+TEST(MainWindowLayout, CodeBoxMenuReadsThai) {
+    MainWindowHarness h;
+    ASSERT_TRUE(h.load());
+    QLineEdit* box = h.box(1);
+    box->setText(QStringLiteral("A0001"));
+    QContextMenuEvent request(QContextMenuEvent::Keyboard, box->rect().center(),
+                              box->mapToGlobal(box->rect().center()));
+    QApplication::sendEvent(box, &request);
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
+    QStringList texts;
+    for (const QAction* action : menu->actions()) {
+        if (!action->isSeparator()) {
+            texts << action->text().section(u'\t', 0, 0); // the shortcut follows a tab
+        }
+    }
+    menu->close();
+    EXPECT_EQ(texts, (QStringList{"เลิกทำ", "ทำซ้ำ", "ตัด", "คัดลอก", "วาง", "ลบ", "เลือกทั้งหมด"}));
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "shop_fixture.h"
 
 #include "gtest_qt.h"
+#include "typing.h"
 
 #include <QApplication>
 #include <QFile>
@@ -93,6 +94,62 @@ TEST(LeaveRule, AShownCodeIsLookedUpAgainOnLeaving) {
     h.box(1)->setFocus();
     h.press(1, Qt::Key_Tab);
     EXPECT_EQ(h.box(1)->text(), "");
+}
+
+// Real boxes and real focus. A focus move made while a box is up, or just after it closes,
+// runs the leave rule and select-all like any other; the focus coming back to the box it left
+// when the box came up is no move at all.
+TEST(LeaveRule, HoldsForFocusMovesAroundMessageBoxes) {
+    struct Case {
+        const char* name;
+        std::function<void(MainWindowHarness&)> act;
+        const char* box1;
+        const char* box2;
+        int focusSide;
+        const char* typedAfter; // then typed into the focused box
+        const char* focusedBoxAfterTyping;
+    };
+    const Case cases[] = {
+        {"unconfirmed new code, old code missing",
+         [](MainWindowHarness& h) {
+             h.type(2, QStringLiteral("B0001")); // no Enter: its name was never shown
+             h.clickToolbar("OK");               // refused: the focus goes to the old box
+         },
+         "", "", 1, "", ""},
+        {"equal codes refused",
+         [](MainWindowHarness& h) {
+             h.type(1, QStringLiteral("A0001"));
+             h.press(1, Qt::Key_Return);
+             h.type(2, QStringLiteral("a0001"));
+             h.press(2, Qt::Key_Return);
+             h.clickToolbar("OK"); // refused: the focus goes to the new box, text selected
+         },
+         "A0001", "a0001", 2, "B0001", "B0001"},
+        {"failed lookup, focus back where it was",
+         [](MainWindowHarness& h) {
+             ASSERT_TRUE(QFile::rename(h.store().path(), h.store().path() + ".away"));
+             h.type(1, QStringLiteral("A0001"));
+             h.press(1, Qt::Key_Return); // error box; the focus returns to the same box
+         },
+         "A0001", "", 1, "", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        MainWindowHarness h(shopScript(), MainWindowHarness::Search::Scripted,
+                            MainWindowHarness::Boxes::Real);
+        ASSERT_TRUE(h.load());
+        h.answerBoxesWith(Qt::Key_Return);
+        c.act(h);
+        ASSERT_EQ(h.realBoxTexts().size(), 1u);
+        QLineEdit* focused = h.box(c.focusSide);
+        EXPECT_TRUE(eventually([&] { return QApplication::focusWidget() == focused; }));
+        EXPECT_EQ(h.box(1)->text(), QString::fromUtf8(c.box1));
+        EXPECT_EQ(h.box(2)->text(), QString::fromUtf8(c.box2));
+        if (*c.typedAfter != '\0') {
+            typeText(focused, QString::fromUtf8(c.typedAfter));
+            EXPECT_EQ(focused->text(), QString::fromUtf8(c.focusedBoxAfterTyping));
+        }
+    }
 }
 
 TEST(Lookup, TheNewSideWorksTheSameOnItsOwnDisplays) {

@@ -4,7 +4,9 @@
 #include "typing.h"
 
 #include <QApplication>
+#include <QMessageBox>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 namespace {
@@ -35,8 +37,10 @@ std::unique_ptr<StorySearch> ScriptedStorySearchFactory::create() {
     return std::make_unique<ScriptedStorySearch>(choice);
 }
 
-MainWindowHarness::MainWindowHarness(const QString& storeScript, Search search)
+MainWindowHarness::MainWindowHarness(const QString& storeScript, Search search, Boxes boxes)
     : store_(std::make_unique<TempStore>(storeScript)),
+      dialogs_(boxes == Boxes::Real ? static_cast<platform::MessageBoxService&>(realBoxes_)
+                                    : boxes_),
       folder_(std::make_unique<platform::GivenProgramFolder>(store_->folder())) {
     if (search == Search::Real) {
         realSearch_ = std::make_unique<FrmQStoryFactory>(database_, dialogs_);
@@ -89,6 +93,17 @@ void MainWindowHarness::type(int side, const QString& text) {
 
 void MainWindowHarness::press(int side, Qt::Key key, Qt::KeyboardModifiers modifiers) {
     QTest::keyClick(box(side), key, modifiers);
+}
+
+void MainWindowHarness::answerBoxesWith(Qt::Key key) {
+    QTimer::singleShot(10, window_.get(), [this, key] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box != nullptr && box->isActiveWindow()) {
+            realBoxTexts_ << box->text();
+            QTest::keyClick(box, key);
+        }
+        answerBoxesWith(key);
+    });
 }
 
 bool eventually(const std::function<bool()>& condition) {

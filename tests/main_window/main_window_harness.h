@@ -3,6 +3,7 @@
 #include "database_access.h"
 #include "dialogs.h"
 #include "frm_main.h"
+#include "message_box.h"
 #include "scripted_services.h"
 #include "story_search.h"
 #include "temp_store.h"
@@ -11,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
@@ -29,13 +31,14 @@ private:
     int opened_ = 0;
 };
 
-// The real main window on a real store, with scripted boxes and program end, and a scripted
-// or the real search dialog.
+// The real main window on a real store, with scripted program end, scripted or real message
+// boxes, and a scripted or the real search dialog.
 class MainWindowHarness {
 public:
     enum class Search { Scripted, Real };
+    enum class Boxes { Scripted, Real };
     explicit MainWindowHarness(const QString& storeScript = QString(),
-                               Search search = Search::Scripted);
+                               Search search = Search::Scripted, Boxes boxes = Boxes::Scripted);
 
     // Runs the load step and, when it succeeds, shows the window and makes it active.
     bool load();
@@ -58,10 +61,17 @@ public:
     void type(int side, const QString& text);
     void press(int side, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 
+    // With real boxes: answers every box that comes up by pressing key in it, once it is on
+    // screen and active, and keeps its text.
+    void answerBoxesWith(Qt::Key key);
+    const QStringList& realBoxTexts() const { return realBoxTexts_; }
+
 private:
     std::unique_ptr<TempStore> store_;
     ScriptedMessageBoxes boxes_;
-    Library1::Dialogs dialogs_{boxes_};
+    platform::QtMessageBoxService realBoxes_;
+    Library1::Dialogs dialogs_;
+    QStringList realBoxTexts_;
     Library1::DatabaseAccess database_;
     RecordingProgramEnd programEnd_;
     std::unique_ptr<platform::GivenProgramFolder> folder_;

@@ -98,6 +98,9 @@ private slots:
         QCOMPARE(form.windowTitle(), QStringLiteral("ค้นหารหัสชื่อหนังสือ"));
         QCOMPARE(form.minimumSize(), QSize(scale.x(8655), scale.y(6120)));
         QCOMPARE(form.maximumSize(), form.minimumSize());
+        QCOMPARE(form.windowType(), Qt::Tool); // the hint for no task-bar button
+        QVERIFY(form.windowFlags().testFlag(Qt::WindowTitleHint));
+        QVERIFY(form.windowFlags().testFlag(Qt::WindowSystemMenuHint));
         QVERIFY(form.windowFlags().testFlag(Qt::WindowCloseButtonHint));
         QVERIFY(!form.windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
         QVERIFY(!form.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));

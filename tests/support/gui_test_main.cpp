@@ -1,7 +1,8 @@
-// Test main for suites that drive real windows: a QApplication, the font mapping the program
-// itself installs, then GoogleTest.
+// Test main for suites that drive real windows: a QApplication, the font mapping and the Thai
+// platform texts the program itself installs, then GoogleTest.
 
 #include "fonts.h"
+#include "platform_texts.h"
 
 #include <QApplication>
 
@@ -10,6 +11,7 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     platform::installFontSubstitutes();
+    platform::installThaiPlatformTexts();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -10,6 +10,7 @@
 #include "frm_main.h"
 #include "frm_q_story_factory.h"
 #include "message_box.h"
+#include "platform_texts.h"
 #include "program_services.h"
 #include "report_list.h"
 #include "sqlite_store.h"
@@ -62,6 +63,7 @@ void enter(QLineEdit* box, const QString& code) {
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     platform::installFontSubstitutes();
+    platform::installThaiPlatformTexts();
     const QDir out(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("."));
     QDir().mkpath(out.path());
 

@@ -1,0 +1,24 @@
+// The find buttons: the search dialog, and the chosen code put into the side that asked.
+
+#include "frm_main.h"
+
+#include "story_search.h"
+
+#include <QLineEdit>
+
+void frmMain::cmdFind1_Click() {
+    SearchForSide(side1_);
+}
+
+void frmMain::cmdFind2_Click() {
+    SearchForSide(side2_);
+}
+
+void frmMain::SearchForSide(Side& side) {
+    std::unique_ptr<StorySearch> dialog = services_.storySearch.create();
+    dialog->ShowModal();
+    if (dialog->SelectedFlag) {
+        side.codeBox->setText(dialog->retStrID);
+        RunReportingFailures([&] { ShowStory(side, dialog->retStrID); });
+    }
+}

@@ -1,0 +1,39 @@
+#include "sqlite_session.h"
+
+#include "engine_messages.h"
+#include "sqlite_row_source.h"
+#include "sqlite_store.h"
+#include "sqlite_text_functions.h"
+
+#include <sqlite3.h>
+
+namespace platform {
+namespace {
+
+SqliteErrorTranslator translatorFor(const QString& path) {
+    return [path](int code, const QString& message) {
+        return translateSqliteError(code, message, path);
+    };
+}
+
+} // namespace
+
+SqliteSession::SqliteSession(const QString& path, OpenMode mode)
+    : db_(path, mode, translatorFor(path)) {
+    sqlite3_busy_timeout(db_.handle(), kLockWaitMilliseconds);
+    if (textrules::registerTextFunctions(db_.handle()) != SQLITE_OK) {
+        db_.fail(SQLITE_ERROR);
+    }
+}
+
+std::unique_ptr<RowSource> SqliteSession::openQuery(const QString& sql) {
+    return std::make_unique<SqliteRowSource>(db_, sql);
+}
+
+void SqliteSession::execute(const QString& sql) {
+    SqliteStatement statement(db_, sql);
+    while (statement.step()) {
+    }
+}
+
+} // namespace platform

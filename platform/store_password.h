@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+namespace platform {
+
+class SqliteDatabase;
+class SqliteSession;
+
+// The store keeps no password, only a random salt and the HMAC-SHA256 of the password under
+// it, in the one row of MSysStoreAccess: a copy of the file gives the password away to no one.
+
+// Creates MSysStoreAccess with its row for the password, inside the caller's transaction.
+void writeStorePassword(SqliteDatabase& db, const QString& password);
+
+// Checks, on every connection, that the file is one of our stores and that the password is
+// its password. Throws the engine's DbError for a foreign file or a wrong password.
+void checkStoreAndPassword(const SqliteSession& session, const QString& path,
+                           const QString& password);
+
+} // namespace platform
