@@ -9,10 +9,13 @@
 #include "message_box.h"
 #include "platform_texts.h"
 #include "program_services.h"
+#include "sqlite_engine.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
+    // Before the window shows, so that the first lookup does not wait for it.
+    platform::prepareSqlite();
     QApplication app(argc, argv);
     platform::installFontSubstitutes();
     platform::installThaiPlatformTexts();

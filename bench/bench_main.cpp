@@ -4,12 +4,16 @@
 //   --stores DIR    where the stores are cached and copied for the run (default: stores)
 //   --sizes S,M,L,Jet  which sizes to measure (Jet: the large shop fixture, a real Jet file)
 //   --seed N        demo data seed (default 1)
+// The real program is started afresh for its measurements, on an X server (Xvfb) where one
+// is installed and off screen otherwise.
 
 #include "bench_stores.h"
 #include "fonts.h"
 #include "jet_shop.h"
 #include "results_table.h"
 #include "shop_benchmarks.h"
+#include "sqlite_engine.h"
+#include "virtual_display.h"
 
 #include <QApplication>
 #include <QDir>
@@ -79,13 +83,29 @@ QString loadAverage() {
 
 bench::HelperPrograms helperPrograms() {
     return {QStringLiteral(BENCH_TOOL_PROGRAM), QStringLiteral(BENCH_BARE_WINDOW),
-            QStringLiteral(BENCH_STARTUP_HOOK), QStringLiteral(BENCH_MEMORY_PROBE)};
+            QStringLiteral(BENCH_STARTUP_HOOK), QStringLiteral(BENCH_MEMORY_PROBE),
+            QStringLiteral(BENCH_OPERATOR_HOOK)};
+}
+
+// Off screen always; on an X server too where Xvfb runs. The last is the operator's.
+std::vector<bench::Screen> screens(const bench::VirtualDisplay* display) {
+    std::vector<bench::Screen> result{{"off screen", {{"QT_QPA_PLATFORM", "offscreen"}}}};
+    if (display != nullptr) {
+        result.push_back({"X server", {{"QT_QPA_PLATFORM", "xcb"}, {"DISPLAY", display->name()}}});
+    } else {
+        std::printf("Xvfb is not installed: the real program is measured off screen only\n");
+    }
+    return result;
 }
 
 } // namespace
 
 int main(int argc, char* argv[]) {
     const Options options = takeOptions(argc, argv);
+    // The tool's own set-up of SQLite, before the baselines start the library without it.
+    platform::prepareSqlite();
+    const auto display = bench::VirtualDisplay::startIfInstalled();
+    const std::vector<bench::Screen> where = screens(display.get());
     // Windows are real but never on a screen.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
@@ -104,11 +124,14 @@ int main(int argc, char* argv[]) {
             bench::registerEnterBenchmarks(shop, table);
             bench::registerChangeBenchmarks(shop, table);
             bench::registerSearchBenchmarks(shop, table);
-            bench::registerProcessBenchmarks(shop, helperPrograms(), table);
+            bench::registerProcessBenchmarks(shop, helperPrograms(), where, table);
+            bench::registerOperatorBenchmarks(shop, helperPrograms(), where.back(), true, table);
         }
         if (options.sizes.contains(QStringLiteral("Jet"))) {
             if (const auto jet = bench::prepareJetShop(cache, work)) {
                 bench::registerEnterBenchmarks(jet->files, table);
+                bench::registerOperatorBenchmarks(jet->files, helperPrograms(), where.back(), false,
+                                                  table);
                 bench::registerJetChangeBenchmark(*jet, table);
             } else {
                 std::printf("Jet: no shared material beside the project, not measured\n");

@@ -1,6 +1,21 @@
 #include "shop_benchmarks.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <stdexcept>
+
 namespace bench {
+
+std::string toolBesideStore(const ShopFiles& shop, const QString& toolProgram) {
+    const QString copy = QDir(shop.folder).filePath(QFileInfo(toolProgram).fileName());
+    QFile::remove(copy);
+    if (!QFile::copy(toolProgram, copy)) {
+        throw std::runtime_error("cannot copy the tool to " + copy.toStdString());
+    }
+    return copy.toStdString();
+}
 
 std::string benchmarkName(const ShopFiles& shop, const std::string& what, const char* variant) {
     return shop.size.label + "/" + what + "/" + variant;

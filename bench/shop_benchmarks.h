@@ -8,16 +8,31 @@
 #include <QString>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace bench {
 
 // Where the helper programs of the process measurements were built.
 struct HelperPrograms {
-    QString toolProgram; // the tool itself
-    QString bareWindow;  // a Qt window with nothing in it, the start-up baseline
-    QString startupHook; // preloaded into either to report when its window is shown
-    QString memoryProbe; // one search in a process of its own, reporting peak memory
+    QString toolProgram;  // the tool itself
+    QString bareWindow;   // a Qt window with nothing in it, the start-up baseline
+    QString startupHook;  // preloaded into either to report when its window is shown
+    QString memoryProbe;  // one search in a process of its own, reporting peak memory
+    QString operatorHook; // preloaded into the tool to press its keys and time them
 };
+
+using Environment = std::vector<std::pair<std::string, std::string>>;
+
+// Where a program of its own shows its windows: Qt's off-screen platform, and a real X
+// server (Xvfb) where one could be started.
+struct Screen {
+    std::string label; // "off screen", "X server"
+    Environment environment;
+};
+
+// The tool finds book.mdb in its own folder, so it runs from a copy beside the store.
+std::string toolBesideStore(const ShopFiles& shop, const QString& toolProgram);
 
 // "L/enter/10/ours": size, measurement, variant ("ours" or "baseline").
 std::string benchmarkName(const ShopFiles& shop, const std::string& what, const char* variant);
@@ -43,6 +58,10 @@ void registerJetChangeBenchmark(const JetShop& shop, ResultsTable& table);
 void registerChangeBenchmarks(const ShopFiles& shop, ResultsTable& table);
 void registerSearchBenchmarks(const ShopFiles& shop, ResultsTable& table);
 void registerProcessBenchmarks(const ShopFiles& shop, const HelperPrograms& programs,
-                               ResultsTable& table);
+                               const std::vector<Screen>& screens, ResultsTable& table);
+// The real program in a process of its own, driven as the operator drives it on the last
+// of the screens: Enter, and (with searches) the story search and the peak memory.
+void registerOperatorBenchmarks(const ShopFiles& shop, const HelperPrograms& programs,
+                                const Screen& screen, bool searches, ResultsTable& table);
 
 } // namespace bench

@@ -5,6 +5,7 @@
 
 #include "fitted_text_label.h"
 #include "fonts.h"
+#include "group_frame.h"
 #include "image_list.h"
 #include "line_control.h"
 #include "ok_cancel_toolbar.h"
@@ -101,7 +102,7 @@ void frmMain::BuildLayout() {
 void frmMain::BuildSide(Side& side, int number, int frameTop, int rowOffset) {
     const platform::TwipsScale s = platform::TwipsScale::of(this);
     const QString n = QString::number(number);
-    side.frame = new QGroupBox(
+    side.frame = new platform::GroupFrame(
         QString::fromUtf8(number == 1 ? MainWindowTexts::kOldFrame : MainWindowTexts::kNewFrame),
         this);
     side.frame->setObjectName(QStringLiteral("Frame") + n);

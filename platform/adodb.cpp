@@ -94,10 +94,9 @@ void Recordset::Open(const QString& source, const QString& activeConnection,
         throw platform::DbError(QStringLiteral("Operation is not allowed when the object is open."),
                                 SQLITE_MISUSE);
     }
-    auto session = platform::openProviderSession(activeConnection);
-    auto rows = session->openQuery(source);
-    session_ = std::move(session);
-    rows_ = std::move(rows);
+    platform::ProviderQuery query = platform::openProviderQuery(activeConnection, source);
+    session_ = std::move(query.session);
+    rows_ = std::move(query.rows);
     cursorType_ = cursorType;
     lockType_ = lockType;
 }

@@ -2,6 +2,8 @@
 
 #include <QFileInfo>
 
+#include <optional>
+
 #include <sqlite3.h>
 
 namespace platform {
@@ -28,8 +30,32 @@ DbError noDataSourceError() {
                    SQLITE_MISUSE);
 }
 
+namespace {
+
+// A statement that names a table or a column the database lacks (a store whose schema is not
+// the shop's): the engine cannot find a table, and takes an unknown column name for a
+// parameter, for which no value was given.
+std::optional<DbError> unknownNameError(int code, const QString& message) {
+    const QLatin1String table("no such table: ");
+    if (message.startsWith(table)) {
+        return DbError(QStringLiteral("The Microsoft Jet database engine cannot find the input "
+                                      "table or query '%1'. Make sure it exists and that its "
+                                      "name is spelled correctly.")
+                           .arg(message.mid(table.size())),
+                       code);
+    }
+    if (message.startsWith(QLatin1String("no such column: "))) {
+        return DbError(QStringLiteral("No value given for one or more required parameters."), code);
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
 DbError translateSqliteError(int code, const QString& message, const QString& path) {
     switch (code & 0xFF) {
+    case SQLITE_ERROR:
+        return unknownNameError(code, message).value_or(DbError(message, code));
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
         return DbError(QStringLiteral("Could not use '%1'; file already in use. Another program "

@@ -8,7 +8,9 @@
 
 namespace platform {
 
-std::unique_ptr<ProviderSession> openProviderSession(const QString& connectionString) {
+namespace {
+
+std::unique_ptr<ProviderSession> openSession(const QString& connectionString, FirstRead firstRead) {
     const ConnectionParameters parameters = parseConnectionString(connectionString);
     if (parameters.provider.isEmpty() && parameters.dataSource.isEmpty()) {
         throw noDataSourceError();
@@ -16,17 +18,32 @@ std::unique_ptr<ProviderSession> openProviderSession(const QString& connectionSt
     if (parameters.provider.compare(QLatin1String(kFileProviderName), Qt::CaseInsensitive) != 0) {
         throw providerNotFoundError();
     }
-    switch (sniffDatabaseFile(parameters.dataSource)) {
+    // Checked at every connection: the file may have been replaced since the last one.
+    const DatabaseFileHead head = readDatabaseFileHead(parameters.dataSource);
+    switch (head.kind) {
     case DatabaseFileKind::Missing:
         throw fileNotFoundError(parameters.dataSource);
     case DatabaseFileKind::SqliteStore:
-        return openSqliteStore(parameters.dataSource, parameters.password);
+        return openReadSqliteStore(parameters.dataSource, parameters.password, head.applicationId,
+                                   firstRead);
     case DatabaseFileKind::Jet4:
         return openJetSession(parameters.dataSource, parameters.password);
     case DatabaseFileKind::Unrecognized:
         break;
     }
     throw unrecognizedFormatError(parameters.dataSource);
+}
+
+} // namespace
+
+std::unique_ptr<ProviderSession> openProviderSession(const QString& connectionString) {
+    return openSession(connectionString, FirstRead::Ends);
+}
+
+ProviderQuery openProviderQuery(const QString& connectionString, const QString& sql) {
+    ProviderQuery query{openSession(connectionString, FirstRead::LastsUntilFirstQuery), nullptr};
+    query.rows = query.session->openQuery(sql);
+    return query;
 }
 
 } // namespace platform

@@ -35,4 +35,12 @@ public:
 // password. Throws DbError.
 std::unique_ptr<ProviderSession> openProviderSession(const QString& connectionString);
 
+// A connection opened for one query, with that query's rows: what a recordset holds. The
+// connection's own checks and the query read the file under one lock.
+struct ProviderQuery {
+    std::unique_ptr<ProviderSession> session; // declared first: outlives the rows
+    std::unique_ptr<RowSource> rows;
+};
+ProviderQuery openProviderQuery(const QString& connectionString, const QString& sql);
+
 } // namespace platform

@@ -1,5 +1,7 @@
 #include "sqlite_handle.h"
 
+#include "sqlite_engine.h"
+
 #include <sqlite3.h>
 
 #include <cerrno>
@@ -8,6 +10,7 @@ namespace platform {
 
 SqliteDatabase::SqliteDatabase(const QString& path, OpenMode mode, SqliteErrorTranslator translate)
     : translate_(std::move(translate)) {
+    prepareSqlite();
     const QByteArray utf8 = path.toUtf8();
     const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX |
                       (mode == OpenMode::CreateNewFile ? SQLITE_OPEN_CREATE : 0);

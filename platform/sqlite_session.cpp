@@ -26,11 +26,19 @@ SqliteSession::SqliteSession(const QString& path, OpenMode mode)
     }
 }
 
+void SqliteSession::keepReadingUntilFirstQuery(std::unique_ptr<SqliteStatement> reading) {
+    reading_ = std::move(reading);
+}
+
 std::unique_ptr<RowSource> SqliteSession::openQuery(const QString& sql) {
-    return std::make_unique<SqliteRowSource>(db_, sql);
+    auto rows = std::make_unique<SqliteRowSource>(db_, sql);
+    reading_.reset();
+    return rows;
 }
 
 void SqliteSession::execute(const QString& sql) {
+    // A change takes its own transaction, with nothing else of this connection reading.
+    reading_.reset();
     SqliteStatement statement(db_, sql);
     while (statement.step()) {
     }

@@ -21,8 +21,14 @@ public:
     SqliteDatabase& database() { return db_; }
     const SqliteDatabase& database() const { return db_; }
 
+    // Keeps a statement that is still reading (the password check, on its row) until the
+    // first query has begun: the two then read under one lock of the file, where each would
+    // take it and give it up again.
+    void keepReadingUntilFirstQuery(std::unique_ptr<SqliteStatement> reading);
+
 private:
     SqliteDatabase db_;
+    std::unique_ptr<SqliteStatement> reading_; // declared after db_: finalized first
 };
 
 } // namespace platform

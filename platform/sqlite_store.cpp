@@ -38,6 +38,17 @@ std::unique_ptr<ProviderSession> openSqliteStore(const QString& path, const QStr
     return openCheckedSqliteSession(path, password);
 }
 
+std::unique_ptr<ProviderSession> openReadSqliteStore(const QString& path, const QString& password,
+                                                     std::uint32_t applicationId,
+                                                     FirstRead firstRead) {
+    auto session = std::make_unique<SqliteSession>(path, OpenMode::ExistingFile);
+    auto reading = checkStoreAndPassword(*session, path, password, applicationId);
+    if (firstRead == FirstRead::LastsUntilFirstQuery) {
+        session->keepReadingUntilFirstQuery(std::move(reading));
+    }
+    return session;
+}
+
 void createSqliteStore(const QString& path, const QString& password) {
     if (QFileInfo::exists(path)) {
         throw DbError(QStringLiteral("Database '%1' already exists.").arg(path), SQLITE_CANTOPEN);

@@ -6,6 +6,7 @@
 
 #include <QString>
 
+#include <cstdint>
 #include <memory>
 
 namespace platform {
@@ -22,6 +23,16 @@ inline constexpr int kLockWaitMilliseconds = 5000;
 
 // Opens a connection to an existing store and checks its password. Never creates a file.
 std::unique_ptr<ProviderSession> openSqliteStore(const QString& path, const QString& password);
+
+// Whether the read of the file that checks a connection ends with the check, or lasts until
+// the connection's first query has begun, so that both read under one lock of the file.
+enum class FirstRead { Ends, LastsUntilFirstQuery };
+
+// The same for a file whose head the provider has just read, found ordinary and an SQLite
+// file with this application id: nothing of that is asked again.
+std::unique_ptr<ProviderSession> openReadSqliteStore(const QString& path, const QString& password,
+                                                     std::uint32_t applicationId,
+                                                     FirstRead firstRead);
 
 // The same connection, for the store's own tools: the file checked to be a store and the
 // password its password.

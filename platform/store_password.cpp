@@ -19,6 +19,25 @@ QByteArray passwordDigest(const QByteArray& salt, const QString& password) {
     return QMessageAuthenticationCode::hash(password.toUtf8(), salt, QCryptographicHash::Sha256);
 }
 
+// The digest of a password under a salt never changes, so a connection that finds the salt
+// and digest the last one accepted, asked with the same password, has its answer already.
+bool isStorePassword(const QByteArray& salt, const QByteArray& digest, const QString& password) {
+    struct Accepted {
+        QByteArray salt;
+        QByteArray digest;
+        QString password;
+    };
+    thread_local std::optional<Accepted> last;
+    if (last && last->salt == salt && last->digest == digest && last->password == password) {
+        return true;
+    }
+    if (passwordDigest(salt, password) != digest) {
+        return false;
+    }
+    last = Accepted{salt, digest, password};
+    return true;
+}
+
 } // namespace
 
 void writeStorePassword(SqliteDatabase& db, const QString& password) {
@@ -36,21 +55,24 @@ void writeStorePassword(SqliteDatabase& db, const QString& password) {
     insert.step();
 }
 
-void checkStoreAndPassword(const SqliteSession& session, const QString& path,
-                           const QString& password) {
-    std::optional<SqliteStatement> check;
-    long long applicationId = 0;
+std::unique_ptr<SqliteStatement> checkStoreAndPassword(const SqliteSession& session,
+                                                       const QString& path, const QString& password,
+                                                       std::optional<std::uint32_t> applicationId) {
+    if (applicationId && *applicationId != kStoreApplicationId) {
+        throw unrecognizedFormatError(path);
+    }
+    std::unique_ptr<SqliteStatement> check;
     try {
-        // Every connection pays for this check, so the id comes from the plain pragma, which
-        // reads the file header; the table-valued pragma_application_id would first build a
-        // virtual table on each new connection.
-        SqliteStatement header(session.database(), QStringLiteral("PRAGMA application_id"));
-        if (!header.step()) {
-            throw unrecognizedFormatError(path);
+        if (!applicationId) {
+            // The plain pragma reads the file header; the table-valued pragma_application_id
+            // would first build a virtual table on the new connection.
+            SqliteStatement header(session.database(), QStringLiteral("PRAGMA application_id"));
+            if (!header.step() || header.value(0).toLongLong() != kStoreApplicationId) {
+                throw unrecognizedFormatError(path);
+            }
         }
-        applicationId = header.value(0).toLongLong();
-        check.emplace(session.database(),
-                      QStringLiteral("SELECT Salt, Digest FROM MSysStoreAccess"));
+        check = std::make_unique<SqliteStatement>(
+            session.database(), QStringLiteral("SELECT Salt, Digest FROM MSysStoreAccess"));
         if (!check->step()) {
             throw unrecognizedFormatError(path);
         }
@@ -63,14 +85,10 @@ void checkStoreAndPassword(const SqliteSession& session, const QString& path,
         // No access table, a corrupt page or a foreign file: not a database of ours.
         throw unrecognizedFormatError(path);
     }
-    if (applicationId != kStoreApplicationId) {
-        throw unrecognizedFormatError(path);
-    }
-    const QByteArray salt = check->value(0).toByteArray();
-    const QByteArray digest = check->value(1).toByteArray();
-    if (passwordDigest(salt, password) != digest) {
+    if (!isStorePassword(check->value(0).toByteArray(), check->value(1).toByteArray(), password)) {
         throw invalidPasswordError();
     }
+    return check;
 }
 
 } // namespace platform

@@ -1,5 +1,6 @@
-// book.mdb is not a store of ours, is damaged, or has another password: the first lookup
-// says so, the change is refused the same way, and the file is left exactly as it was.
+// book.mdb is not a store of ours, is damaged, lacks the shop's tables or columns, or has
+// another password: the first lookup says so in the engine's words, the change is refused the same
+// way, and the file is left exactly as it was.
 
 #include "main_window_harness.h"
 #include "reliability_report.h"
@@ -41,37 +42,65 @@ QByteArray storeWithPassword(const QString& password) {
     return contents(other.path());
 }
 
+// The shop's store with its schema changed by the script, read back as bytes.
+QByteArray storeChangedBy(const QString& script) {
+    const TempStore other(shopScript());
+    other.run(script);
+    return contents(other.path());
+}
+
 struct DamageCase {
     const char* name;
     std::function<QByteArray(const QByteArray& sound)> damage;
-    const char* message; // %1 is the store's path
+    QString message;            // %1 is the store's path
+    QString changeMessage = {}; // the change's, where it differs
 };
+
+// As the statement spells the table: Story in the lookup, BOOK in the change.
+QString noTable(const char* name) {
+    return QStringLiteral("The Microsoft Jet database engine cannot find the input table or "
+                          "query '%1'. Make sure it exists and that its name is spelled "
+                          "correctly.")
+        .arg(QLatin1String(name));
+}
 
 TEST(DamagedStore, TheFirstLookupReportsItAndNothingIsWritten) {
     const DamageCase cases[] = {
         {"a text file", [](const QByteArray&) { return QByteArray("Story;Book\r\nA0001;1\r\n"); },
-         "Unrecognized database format '%1'."},
+         QStringLiteral("Unrecognized database format '%1'.")},
         {"an empty file", [](const QByteArray&) { return QByteArray(); },
-         "Unrecognized database format '%1'."},
+         QStringLiteral("Unrecognized database format '%1'.")},
         {"random bytes", [](const QByteArray& s) { return randomBytes(s.size(), 7); },
-         "Unrecognized database format '%1'."},
+         QStringLiteral("Unrecognized database format '%1'.")},
         {"the store's header, then random bytes",
          [](const QByteArray& s) { return s.left(100) + randomBytes(s.size() - 100, 11); },
-         "Unrecognized database format '%1'."},
+         QStringLiteral("Unrecognized database format '%1'.")},
         {"random bytes past the first page",
          [](const QByteArray& s) { return s.left(4096) + randomBytes(s.size() - 4096, 13); },
-         "Unrecognized database format '%1'."},
+         QStringLiteral("Unrecognized database format '%1'.")},
         {"truncated to its header", [](const QByteArray& s) { return s.left(100); },
-         "Unrecognized database format '%1'."},
+         QStringLiteral("Unrecognized database format '%1'.")},
         {"truncated to a tenth", [](const QByteArray& s) { return s.left(s.size() / 10); },
-         "Unrecognized database format '%1'."},
+         QStringLiteral("Unrecognized database format '%1'.")},
         {"truncated to half", [](const QByteArray& s) { return s.left(s.size() / 2); },
-         "Unrecognized database format '%1'."},
+         QStringLiteral("Unrecognized database format '%1'.")},
         {"another password",
          [](const QByteArray&) { return storeWithPassword(QStringLiteral("kd=74")); },
-         "Not a valid password."},
+         QStringLiteral("Not a valid password.")},
         {"no password", [](const QByteArray&) { return storeWithPassword(QString()); },
-         "Not a valid password."},
+         QStringLiteral("Not a valid password.")},
+        {"the shop's tables under other names",
+         [](const QByteArray&) {
+             return storeChangedBy(QStringLiteral(
+                 "ALTER TABLE Story RENAME TO Stories; ALTER TABLE Book RENAME TO Books"));
+         },
+         noTable("Story"), noTable("BOOK")},
+        {"no story code in Book",
+         [](const QByteArray&) {
+             return storeChangedBy(
+                 QStringLiteral("ALTER TABLE Book RENAME COLUMN BStrID TO StoryCode"));
+         },
+         QStringLiteral("No value given for one or more required parameters.")},
     };
     int held = 0;
     for (const DamageCase& c : cases) {
@@ -82,8 +111,9 @@ TEST(DamagedStore, TheFirstLookupReportsItAndNothingIsWritten) {
         ASSERT_TRUE(overwrite(path, damaged));
         ASSERT_TRUE(h.load());
         h.deleteOption()->setChecked(true);
-        QString message = QString::fromUtf8(c.message);
+        QString message = c.message;
         message.replace(QStringLiteral("%1"), path);
+        const QString changeMessage = c.changeMessage.isEmpty() ? message : c.changeMessage;
 
         h.type(1, QStringLiteral("A0001"));
         h.press(1, Qt::Key_Return);
@@ -96,20 +126,24 @@ TEST(DamagedStore, TheFirstLookupReportsItAndNothingIsWritten) {
         h.boxes().setNextAnswer(6);
         h.clickToolbar("OK");
         ASSERT_EQ(h.boxes().shown().size(), 3u);
-        EXPECT_EQ(h.boxes().shown()[2].prompt, message);
+        EXPECT_EQ(h.boxes().shown()[2].prompt, changeMessage);
 
         EXPECT_EQ(contents(path), damaged) << "the file was written to";
         EXPECT_EQ(QDir(h.store().folder()).entryList(QDir::Files | QDir::Hidden),
                   QStringList{"book.mdb"});
         held += ::testing::Test::HasFailure() ? 0 : 1;
     }
-    reportRow(QStringLiteral("book.mdb damaged or foreign (%1 kinds: text, empty, random bytes, "
-                             "random after a valid header, truncated, another or no password)")
-                  .arg(std::size(cases)),
-              QStringLiteral("%1/%2: the first lookup and the change reported it clearly; no "
-                             "crash; the file byte-identical, nothing created beside it")
-                  .arg(held)
-                  .arg(std::size(cases)));
+    reportRow(
+        QStringLiteral(
+            "book.mdb damaged, foreign or not the shop's (%1 kinds: text, empty, random bytes, "
+            "random after a valid header, truncated, another or no password, "
+            "tables renamed, a column renamed)")
+            .arg(std::size(cases)),
+        QStringLiteral("%1/%2: the first lookup and the change reported it clearly, a "
+                       "missing table or column in the engine's words; no crash; the file "
+                       "byte-identical, nothing created beside it")
+            .arg(held)
+            .arg(std::size(cases)));
 }
 
 } // namespace

@@ -185,7 +185,7 @@ INSTANTIATE_TEST_SUITE_P(
                    "not UTF-8"},
         BadSqlCase{"SyntaxErrorAfterGoodStatements",
                    "INSERT INTO Story (BStrID) VALUES ('A1'); INSERT INTO Stroy VALUES (1);",
-                   "no such table: Stroy"},
+                   "cannot find the input table or query 'Stroy'"},
         BadSqlCase{"KeyClashInOtherCase",
                    "INSERT INTO Story (BStrID) VALUES ('a0005'); INSERT INTO Story (BStrID) VALUES "
                    "('A0005');",

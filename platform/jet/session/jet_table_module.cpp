@@ -8,6 +8,8 @@
 #include "sqlite_text_functions.h"
 #include "text_collator.h"
 
+#include <QString>
+
 #include <sqlite3.h>
 
 #include <cstring>
@@ -73,19 +75,22 @@ std::vector<int> equalityIndexes(const jet::TableDefinition& definition) {
     return result;
 }
 
-int connect(sqlite3* db, void* aux, int argc, const char* const* argv, sqlite3_vtab** out,
-            char** error) {
-    auto* context = static_cast<ModuleContext*>(aux);
-    const auto& tables = context->database.tables();
-    const std::size_t position = argc > 3 ? std::strtoul(argv[3], nullptr, 10) : tables.size();
-    if (position >= tables.size()) {
-        *error = sqlite3_mprintf("no such Jet table");
-        return SQLITE_ERROR;
-    }
+// Each table is a module of its own, named as the table, so that a statement naming it
+// connects it there and then: a session pays for the tables its statements use, not for
+// declaring every table of the file up front.
+struct TableModule {
+    std::shared_ptr<ModuleContext> context;
+    std::size_t position = 0;
+};
+
+int connect(sqlite3* db, void* aux, int /*argc*/, const char* const* /*argv*/, sqlite3_vtab** out,
+            char** /*error*/) {
+    const auto* module = static_cast<const TableModule*>(aux);
+    ModuleContext* context = module->context.get();
     try {
         auto table = std::make_unique<JetTable>();
         table->context = context;
-        table->table = &tables[position];
+        table->table = &context->database.tables()[module->position];
         table->equalityIndex = equalityIndexes(table->table->definition);
         if (const int rc =
                 sqlite3_declare_vtab(db, jetTableDeclaration(table->table->definition).c_str());
@@ -265,31 +270,40 @@ sqlite3_module makeModule() {
 
 const sqlite3_module kModule = makeModule();
 
-void destroyContext(void* context) {
-    delete static_cast<ModuleContext*>(context);
+void destroyTableModule(void* module) {
+    delete static_cast<TableModule*>(module);
 }
 
 } // namespace
 
 int attachJetTables(sqlite3* db, JetWriteState& writes) {
-    const jet::Database& database = writes.database();
-    ModuleContext* context = nullptr;
+    std::shared_ptr<ModuleContext> context;
     try {
-        context = new ModuleContext(writes);
+        context = std::make_shared<ModuleContext>(writes);
     } catch (...) {
         return SQLITE_NOMEM;
     }
-    if (const int rc = sqlite3_create_module_v2(db, "jet", &kModule, context, destroyContext);
-        rc != SQLITE_OK) {
-        return rc; // SQLite has already called destroyContext
-    }
-    const auto& tables = database.tables();
+    const auto& tables = context->database.tables();
     for (std::size_t i = 0; i < tables.size(); ++i) {
-        const std::string sql = "CREATE VIRTUAL TABLE " + sqlIdentifier(tables[i].name) +
-                                " USING jet(" + std::to_string(i) + ")";
-        // A table SQLite will not take (a name it reserves, such as sqlite_...) stays out of
-        // reach rather than making the whole file unreadable.
-        sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
+        const QByteArray name =
+            QString::fromUtf16(tables[i].name.data(), static_cast<qsizetype>(tables[i].name.size()))
+                .toUtf8();
+        // A name SQLite keeps for itself stays out of reach rather than making the whole file
+        // unreadable.
+        if (qstrnicmp(name.constData(), "sqlite_", 7) == 0) {
+            continue;
+        }
+        TableModule* module = nullptr;
+        try {
+            module = new TableModule{context, i};
+        } catch (...) {
+            return SQLITE_NOMEM;
+        }
+        if (const int rc = sqlite3_create_module_v2(db, name.constData(), &kModule, module,
+                                                    destroyTableModule);
+            rc != SQLITE_OK) {
+            return rc; // SQLite has already called destroyTableModule
+        }
     }
     return SQLITE_OK;
 }
