@@ -15,6 +15,18 @@ std::optional<QString> fixtureFolder() {
     return QDir(*shared).filePath(QStringLiteral("jet"));
 }
 
+void JetFixtureTest::SetUp() {
+    const auto found = fixtureFolder();
+    if (!found) {
+        GTEST_SKIP() << "SHARED_MATERIAL_DIR with the Jet fixtures is absent";
+    }
+    folder_ = *found;
+}
+
+QString JetFixtureTest::fixture(const QString& name) const {
+    return fixturePath(folder_, name);
+}
+
 QString fixturePath(const QString& folder, const QString& name) {
     return QDir(folder).filePath(name + QStringLiteral(".mdb"));
 }

@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <QVariant>
 
+#include <gtest/gtest.h>
+
 #include <optional>
 
 inline const QStringList kFixtureNames = {
@@ -21,6 +23,15 @@ inline const QStringList kWriterFixtureNames = {
 
 // The folder holding the .mdb files, or nothing where the shared material is absent.
 std::optional<QString> fixtureFolder();
+
+// Tests on the fixtures: skipped, saying so, where the shared material is absent.
+class JetFixtureTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    QString fixture(const QString& name) const;
+
+    QString folder_;
+};
 QString fixturePath(const QString& folder, const QString& name);
 QString jetConnectionString(const QString& path, const QString& password);
 

@@ -21,21 +21,12 @@ namespace {
 const QString kPassword = QStringLiteral("kd=73");
 const QString kNotSupported = QStringLiteral("Operation is not supported for this type of object.");
 
-class JetFixture : public ::testing::Test {
+class JetFixture : public JetFixtureTest {
 protected:
-    void SetUp() override {
-        const auto found = fixtureFolder();
-        if (!found) {
-            GTEST_SKIP() << "SHARED_MATERIAL_DIR with the Jet fixtures is absent";
-        }
-        folder_ = *found;
-    }
-    QString path(const QString& name) const { return fixturePath(folder_, name); }
+    QString path(const QString& name) const { return fixture(name); }
     QString small() const {
         return jetConnectionString(path(QStringLiteral("shop-small")), kPassword);
     }
-
-    QString folder_;
 };
 
 TEST_F(JetFixture, EveryTableReadsBackAsTheExpectedFilesSay) {
@@ -272,16 +263,7 @@ TEST_F(JetFixture, StatementsOtherThanTheChangeAreRefusedAndTheFileStaysUnchange
     for (const QString& sql :
          {QStringLiteral("INSERT INTO Story (BStrID) VALUES ('X')"),
           QStringLiteral("DROP TABLE Book"), QStringLiteral("CREATE TABLE Shelf (Code TEXT)")}) {
-        adodb::Command command;
-        command.ActiveConnection = connection;
-        command.CommandType = adodb::adCmdText;
-        command.CommandText = sql;
-        try {
-            command.Execute();
-            ADD_FAILURE() << sql.toStdString() << ": not refused";
-        } catch (const platform::DbError& error) {
-            EXPECT_EQ(error.description(), kNotSupported) << sql.toStdString();
-        }
+        EXPECT_EQ(statementError(sql, connection), kNotSupported) << sql.toStdString();
         EXPECT_EQ(queryError(sql, connection), kNotSupported) << sql.toStdString();
     }
     EXPECT_EQ(queryRows(bookCount(QStringLiteral("KH-0001")), connection), QStringList{"1234"});

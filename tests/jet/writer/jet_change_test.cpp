@@ -68,17 +68,7 @@ QString text(const char* utf8) {
     return QString::fromUtf8(utf8);
 }
 
-class JetChange : public ::testing::Test {
-protected:
-    void SetUp() override {
-        const auto found = fixtureFolder();
-        if (!found) {
-            GTEST_SKIP() << "SHARED_MATERIAL_DIR with the Jet fixtures is absent";
-        }
-        folder_ = *found;
-    }
-    QString folder_;
-};
+using JetChange = JetFixtureTest;
 
 // A statement that ends in an error must have changed nothing at all.
 void expectOutcome(const JetCopy& copy, const QString& sql, const char* expected,

@@ -1,0 +1,174 @@
+#include "change_context.h"
+
+#include "change_plan.h"
+#include "data_page.h"
+#include "row_layout.h"
+#include "text_key_reuse.h"
+#include "write_error.h"
+
+namespace jet {
+
+ChangeContext::ChangeContext(const Database& database)
+    : database_(database), edits_(database.pages()) {}
+
+IndexTree& ChangeContext::tree(const UserTable& table, std::size_t index) {
+    const IndexId id{table.definition.definitionPage, index};
+    return trees_
+        .try_emplace(id, edits_, table.definition.indexes.at(index),
+                     table.definition.definitionPage)
+        .first->second;
+}
+
+TableRows& ChangeContext::rows(const UserTable& table) {
+    return rows_.try_emplace(table.definition.definitionPage, edits_, table).first->second;
+}
+
+const UserTable& ChangeContext::tableAt(std::uint32_t definitionPage) const {
+    for (const UserTable& table : database_.tables()) {
+        if (table.definition.definitionPage == definitionPage) {
+            return table;
+        }
+    }
+    refuseUnsupported("a relationship names a table that is not among the file's tables");
+}
+
+const IndexDefinition& ChangeContext::relatedIndex(const LogicalIndex& named,
+                                                   const UserTable& related) const {
+    requireRelationshipsKnown(related);
+    for (const LogicalIndex& other : related.definition.logicalIndexes) {
+        if (static_cast<std::int64_t>(other.number) == named.relatedIndex &&
+            other.physicalIndex < related.definition.indexes.size()) {
+            return related.definition.indexes[other.physicalIndex];
+        }
+    }
+    refuseUnsupported("a relationship names an index its other table does not have");
+}
+
+void ChangeContext::requireRelationshipsKnown(const UserTable& table) const {
+    if (!table.definition.logicalIndexesRead) {
+        refuseUnsupported("the named indexes of table " + utf8(table.name) +
+                          " cannot be read, so its relationships are unknown");
+    }
+}
+
+std::vector<std::uint8_t> ChangeContext::liveRow(RowLocation row) const {
+    const std::optional<StoredRow> stored = readLiveRow(edits_.store(), row);
+    if (!stored) {
+        refuseUnsupported("a row to change has been deleted");
+    }
+    return {stored->bytes.begin(), stored->bytes.end()};
+}
+
+KeyParts ChangeContext::completeParts(const UserTable& table, std::size_t index, RowLocation row,
+                                      KeyParts parts) {
+    if (joinKey(parts)) {
+        return parts;
+    }
+    const IndexId id{table.definition.definitionPage, index};
+    auto found = entriesByRow_.find(id);
+    if (found == entriesByRow_.end()) {
+        found = entriesByRow_
+                    .emplace(id, readEntriesByRow(edits_.store(), table.definition.indexes[index],
+                                                  table.definition.definitionPage))
+                    .first;
+    }
+    const auto entry = found->second.find(rowNumberOf(row));
+    std::optional<KeyParts> completed;
+    if (entry != found->second.end()) {
+        completed = completeFrom(std::move(parts), entry->second);
+    }
+    if (!completed) {
+        refuseUnsupported("the key a row of table " + utf8(table.name) +
+                          " has in one of its indexes cannot be worked out");
+    }
+    return *completed;
+}
+
+const KeyBytes& ChangeContext::newTextKey(const ColumnDefinition& column,
+                                          const std::u16string& text) {
+    if (const auto known = textKeys_.find(text); known != textKeys_.end()) {
+        return known->second;
+    }
+    std::optional<KeyBytes> key = keySegment(column, true, storedTextBytes(column, text));
+    if (!key) {
+        key = keyFromFile(database_, column, text);
+    }
+    if (!key) {
+        throw WriteError(WriteError::Kind::UnknownKey, utf8(text));
+    }
+    return textKeys_.emplace(text, std::move(*key)).first->second;
+}
+
+void ChangeContext::removeEntry(const UserTable& table, std::size_t index, IndexEntry entry) {
+    changes_[{table.definition.definitionPage, index}].removed.push_back(std::move(entry));
+}
+
+void ChangeContext::addEntry(const UserTable& table, std::size_t index, IndexEntry entry,
+                             bool anyNull, bool allNull) {
+    IndexChanges& changes = changes_[{table.definition.definitionPage, index}];
+    changes.added.push_back(std::move(entry));
+    changes.addedNulls.emplace_back(anyNull, allNull);
+}
+
+void ChangeContext::rewriteRow(const UserTable& table, const ColumnDefinition& column,
+                               RowLocation row, std::optional<std::vector<std::uint8_t>> value) {
+    updates_.push_back({&table, &column, row, std::move(value)});
+}
+
+bool ChangeContext::deleteRow(const UserTable& table, RowLocation row) {
+    return deleted_[table.definition.definitionPage].insert(row).second;
+}
+
+void ChangeContext::checkUnique(const IndexDefinition& index, IndexTree& tree,
+                                const IndexChanges& changes) {
+    if ((index.flags & kIndexUnique) == 0) {
+        return;
+    }
+    std::map<KeyBytes, bool, KeyLess> added; // key, whether it has a NULL part
+    for (std::size_t i = 0; i < changes.added.size(); ++i) {
+        const auto [someNull, onlyNull] = changes.addedNulls[i];
+        if (onlyNull) {
+            continue;
+        }
+        const KeyBytes& key = changes.added[i].key;
+        const bool duplicate = !added.emplace(key, someNull).second || tree.containsKey(key);
+        if (duplicate && someNull) {
+            // Whether the engine lets keys with a NULL part repeat in a unique index is not
+            // known here.
+            refuseUnsupported("a unique index would hold a key with a NULL part twice");
+        }
+        if (duplicate) {
+            throw WriteError(WriteError::Kind::DuplicateKey, {});
+        }
+    }
+}
+
+PlannedWrite ChangeContext::finish() {
+    for (auto& [id, changes] : changes_) {
+        const UserTable& table = tableAt(id.first);
+        IndexTree& indexTree = tree(table, id.second);
+        indexTree.remove(changes.removed);
+        checkUnique(table.definition.indexes[id.second], indexTree, changes);
+        indexTree.insert(changes.added);
+    }
+    for (const PendingUpdate& update : updates_) {
+        rows(*update.table).rewrite(update.row, [&](Bytes current) {
+            return withVariableValue(current, *update.column, update.value);
+        });
+    }
+    for (const auto& [definitionPage, rowsGone] : deleted_) {
+        TableRows& tableRows = rows(tableAt(definitionPage));
+        for (const RowLocation row : rowsGone) {
+            tableRows.remove(row);
+        }
+    }
+    for (auto& [id, indexTree] : trees_) {
+        indexTree.finish();
+    }
+    for (auto& [page, tableRows] : rows_) {
+        tableRows.finish();
+    }
+    return {edits_.storedPages(), edits_.pageCount()};
+}
+
+} // namespace jet
