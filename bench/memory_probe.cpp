@@ -9,12 +9,12 @@
 // by the benchmark process would report the benchmark's own peak whenever that is larger.
 
 #include "fonts.h"
+#include "peak_resident.h"
 #include "plain_sqlite.h"
 #include "story_name_query.h"
 #include "window_drivers.h"
 
 #include <QApplication>
-#include <QFile>
 
 #include <sqlite3.h>
 
@@ -58,20 +58,6 @@ long long searchPlain(const QString& store, const QString& fragment) {
     return static_cast<long long>(rows.size());
 }
 
-// VmHWM from /proc/self/status, in KiB; -1 if the kernel does not say.
-long long peakResidentKb() {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly)) {
-        return -1;
-    }
-    for (QByteArray line = status.readLine(); !line.isEmpty(); line = status.readLine()) {
-        if (line.startsWith("VmHWM:")) {
-            return line.mid(6).trimmed().split(' ').first().toLongLong();
-        }
-    }
-    return -1;
-}
-
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -91,7 +77,7 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "search_memory_probe: %s\n", error.what());
         return 1;
     }
-    const long long peakKb = peakResidentKb();
+    const long long peakKb = bench::peakResidentKb();
     const std::string line = std::to_string(rows) + " " + std::to_string(peakKb) + "\n";
     const char* fd = std::getenv("BENCH_REPORT_FD");
     if (write(fd != nullptr ? std::atoi(fd) : STDOUT_FILENO, line.data(), line.size()) < 0) {

@@ -13,11 +13,11 @@
 // Without BENCH_REPORT_FD and BENCH_OPERATOR it does nothing at all.
 
 #include "idle_watch.h"
+#include "peak_resident.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QApplication>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -57,19 +57,6 @@ bool ready(const QWidget* window) {
     return window != nullptr && window->windowHandle() != nullptr &&
            window->windowHandle()->isExposed() &&
            QGuiApplication::focusWindow() == window->windowHandle();
-}
-
-long long peakResidentKb() {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly)) {
-        return -1;
-    }
-    for (QByteArray line = status.readLine(); !line.isEmpty(); line = status.readLine()) {
-        if (line.startsWith("VmHWM:")) {
-            return line.mid(6).trimmed().split(' ').first().toLongLong();
-        }
-    }
-    return -1;
 }
 
 // One thing the operator does. act returns false while what it waits for has not come.
@@ -220,7 +207,7 @@ private:
     void finish() {
         std::ostringstream line;
         line << (shown_.isEmpty() ? std::string("-") : shown_.toStdString()) << ' '
-             << peakResidentKb();
+             << bench::peakResidentKb();
         for (const std::int64_t ns : times_) {
             line << ' ' << ns;
         }
