@@ -48,6 +48,15 @@ inline std::uint64_t u64At(Bytes bytes, std::size_t at, const char* what = "a fi
     return u32At(bytes, at, what) | (static_cast<std::uint64_t>(u32At(bytes, at + 4, what)) << 32);
 }
 
+// The writer's counterpart of the reads: value's size low bytes at at, least significant
+// first. The writer places these fields only inside pages and headers it has sized itself.
+inline void putLittleEndian(std::span<std::uint8_t> bytes, std::size_t at, std::uint64_t value,
+                            std::size_t size) {
+    for (std::size_t i = 0; i < size; ++i) {
+        bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
+    }
+}
+
 // Index entries keep their page numbers most significant byte first.
 inline std::uint32_t bigEndianAt(Bytes bytes, std::size_t at, std::size_t count,
                                  const char* what = "an index pointer") {

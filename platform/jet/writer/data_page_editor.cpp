@@ -16,11 +16,6 @@ constexpr std::uint16_t kOffsetMask = 0x1FFF;
 // A row number is one byte in every row pointer.
 constexpr std::uint16_t kMaxRows = 256;
 
-void putU16(PageBuffer& page, std::size_t at, std::size_t value) {
-    page[at] = static_cast<std::uint8_t>(value);
-    page[at + 1] = static_cast<std::uint8_t>(value >> 8);
-}
-
 } // namespace
 
 Bytes dataRow(const PageBuffer& page, std::uint32_t number, std::uint8_t row) {
@@ -91,7 +86,7 @@ Bytes DataPageEditor::row(std::uint8_t row) const {
 }
 
 void DataPageEditor::setSlot(std::uint8_t row, std::size_t offset, std::uint16_t flags) {
-    putU16(page_, kDataPageHeader + 2u * row, offset | flags);
+    putLittleEndian(page_, kDataPageHeader + 2u * row, offset | flags, 2);
 }
 
 bool DataPageEditor::fits(std::size_t rowSize) const {
@@ -120,7 +115,7 @@ void DataPageEditor::replaceRow(std::uint8_t row, Bytes bytes) {
                 flags(moved));
     }
     std::memcpy(page_.data() + newStart, bytes.data(), bytes.size());
-    putU16(page_, kFreeSpaceOffset, freeSpace() + oldSize - bytes.size());
+    putLittleEndian(page_, kFreeSpaceOffset, freeSpace() + oldSize - bytes.size(), 2);
 }
 
 void DataPageEditor::overwriteRow(std::uint8_t row, Bytes bytes) {
@@ -145,9 +140,9 @@ std::uint8_t DataPageEditor::addRow(Bytes bytes, std::uint16_t flags) {
     const auto row = static_cast<std::uint8_t>(rowCount_);
     std::memcpy(page_.data() + offset, bytes.data(), bytes.size());
     ++rowCount_;
-    putU16(page_, kRowCountOffset, rowCount_);
+    putLittleEndian(page_, kRowCountOffset, rowCount_, 2);
     setSlot(row, offset, flags);
-    putU16(page_, kFreeSpaceOffset, freeSpace() - bytes.size() - 2u);
+    putLittleEndian(page_, kFreeSpaceOffset, freeSpace() - bytes.size() - 2u, 2);
     return row;
 }
 
@@ -155,10 +150,8 @@ void DataPageEditor::initialize(PageBuffer& page, std::uint32_t owner) {
     page.fill(0);
     page[0] = static_cast<std::uint8_t>(PageType::Data);
     page[1] = 0x01;
-    putU16(page, kFreeSpaceOffset, kPageSize - kDataPageHeader);
-    for (std::size_t i = 0; i < 4; ++i) {
-        page[kOwnerOffset + i] = static_cast<std::uint8_t>(owner >> (8 * i));
-    }
+    putLittleEndian(page, kFreeSpaceOffset, kPageSize - kDataPageHeader, 2);
+    putLittleEndian(page, kOwnerOffset, owner, 4);
 }
 
 } // namespace jet

@@ -20,12 +20,6 @@ constexpr std::size_t kFirstEntry = 0x1E0;
 constexpr std::size_t kRowPointerSize = 4;
 constexpr std::size_t kChildPointerSize = 4;
 
-void putLittle(PageBuffer& page, std::size_t at, std::uint32_t value, std::size_t size) {
-    for (std::size_t i = 0; i < size; ++i) {
-        page[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
-    }
-}
-
 void appendBig(std::vector<std::uint8_t>& out, std::uint32_t value, std::size_t size) {
     for (std::size_t i = size; i-- > 0;) {
         out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
@@ -199,12 +193,12 @@ void writeIndexPage(const IndexTreePage& page, std::uint32_t owner, PageBuffer& 
     bytes.fill(0);
     bytes[0] = static_cast<std::uint8_t>(page.leaf ? PageType::IndexLeaf : PageType::IndexNode);
     bytes[1] = unknown1;
-    putLittle(bytes, kOwnerOffset, owner, 4);
+    putLittleEndian(bytes, kOwnerOffset, owner, 4);
     std::memcpy(bytes.data() + 8, unknown8.data(), unknown8.size());
-    putLittle(bytes, kPreviousOffset, page.previous, 4);
-    putLittle(bytes, kNextOffset, page.next, 4);
-    putLittle(bytes, kTailOffset, tail, 4);
-    putLittle(bytes, kPrefixOffset, static_cast<std::uint32_t>(prefix), 2);
+    putLittleEndian(bytes, kPreviousOffset, page.previous, 4);
+    putLittleEndian(bytes, kNextOffset, page.next, 4);
+    putLittleEndian(bytes, kTailOffset, tail, 4);
+    putLittleEndian(bytes, kPrefixOffset, static_cast<std::uint32_t>(prefix), 2);
     bytes[26] = unknown26;
 
     std::size_t at = kFirstEntry;
@@ -220,7 +214,7 @@ void writeIndexPage(const IndexTreePage& page, std::uint32_t owner, PageBuffer& 
         bytes[kMaskStart + bit / 8] =
             static_cast<std::uint8_t>(bytes[kMaskStart + bit / 8] | (1u << (bit % 8)));
     }
-    putLittle(bytes, kFreeSpaceOffset, static_cast<std::uint32_t>(kPageSize - at), 2);
+    putLittleEndian(bytes, kFreeSpaceOffset, static_cast<std::uint32_t>(kPageSize - at), 2);
 }
 
 } // namespace jet

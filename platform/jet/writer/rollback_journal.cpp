@@ -1,5 +1,6 @@
 #include "rollback_journal.h"
 
+#include "byte_order.h"
 #include "file_io.h"
 
 #include <algorithm>
@@ -38,30 +39,18 @@ private:
     std::uint64_t value_ = 0xcbf29ce484222325ULL;
 };
 
-void putU32(std::uint8_t* at, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i) {
-        at[i] = static_cast<std::uint8_t>(value >> (8 * i));
-    }
-}
-
-void putU64(std::uint8_t* at, std::uint64_t value) {
-    for (int i = 0; i < 8; ++i) {
-        at[i] = static_cast<std::uint8_t>(value >> (8 * i));
-    }
-}
-
 void putRecord(std::uint8_t* at, const JournalPage& page) {
-    putU32(at, page.number);
+    putLittleEndian({at, 4}, 0, page.number, 4);
     std::memcpy(at + 4, page.original.data(), kPageSize);
 }
 
 Header headerFor(const Journal& journal) {
     Header header{};
     std::copy(kMagic.begin(), kMagic.end(), header.begin());
-    putU32(&header[8], kVersion);
-    putU32(&header[12], static_cast<std::uint32_t>(kPageSize));
-    putU32(&header[16], journal.originalPageCount);
-    putU32(&header[20], static_cast<std::uint32_t>(journal.pages.size()));
+    putLittleEndian(header, 8, kVersion, 4);
+    putLittleEndian(header, 12, static_cast<std::uint32_t>(kPageSize), 4);
+    putLittleEndian(header, 16, journal.originalPageCount, 4);
+    putLittleEndian(header, 20, static_cast<std::uint32_t>(journal.pages.size()), 4);
     Checksum sum;
     sum.add(std::span(header).first(kChecksumAt));
     std::array<std::uint8_t, kRecordSize> record{};
@@ -69,7 +58,7 @@ Header headerFor(const Journal& journal) {
         putRecord(record.data(), page);
         sum.add(record);
     }
-    putU64(&header[kChecksumAt], sum.value());
+    putLittleEndian(header, kChecksumAt, sum.value(), 8);
     return header;
 }
 

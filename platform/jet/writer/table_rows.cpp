@@ -119,9 +119,7 @@ void TableRows::finish() {
         refuseUnsupported("the table's row count is lower than the rows it deletes");
     }
     const std::uint32_t left = count - removed_;
-    for (std::size_t i = 0; i < 4; ++i) {
-        definition[kRowCountOffset + i] = static_cast<std::uint8_t>(left >> (8 * i));
-    }
+    putLittleEndian(definition, kRowCountOffset, left, 4);
 }
 
 } // namespace jet
