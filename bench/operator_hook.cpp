@@ -116,6 +116,9 @@ private:
         add([] { return ready(activated(topLevelNamed("frmMain"))); });
         if (mode_ == QLatin1String("enter")) {
             for (int i = 0; i < presses_; ++i) {
+                // Each press finds the side as an operator's first look-up does, its displays
+                // empty: a display already showing the story would not be repainted at all.
+                add([] { return clearDisplays(topLevelNamed("frmMain")); });
                 add([this] { return typeInto(topLevelNamed("frmMain"), "txtStrID1"); });
                 addKey("frmMain", Qt::Key_Return, true);
             }
@@ -141,6 +144,18 @@ private:
             window->activateWindow();
         }
         return window;
+    }
+
+    static bool clearDisplays(QWidget* window) {
+        if (window == nullptr) {
+            return false;
+        }
+        for (const char* name : {"lblStrName1", "lblCnt1"}) {
+            if (auto* display = window->findChild<QLabel*>(QLatin1String(name))) {
+                display->clear();
+            }
+        }
+        return true;
     }
 
     bool typeInto(QWidget* window, const char* box) const {

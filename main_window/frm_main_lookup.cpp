@@ -21,6 +21,12 @@ QString formatCount(qint64 count) {
     return locale.toString(count);
 }
 
+void showText(QLabel* display, const QString& text) {
+    if (display->text() != text) {
+        display->setText(text);
+    }
+}
+
 } // namespace
 
 QString frmMain::GetStoryName(const QString& code) {
@@ -66,15 +72,22 @@ void frmMain::ShowNewStory(const QString& code) {
 }
 
 void frmMain::ShowStory(Side& side, const QString& code) {
-    side.nameLabel->clear();
-    side.countLabel->clear();
     QString name;
     qint64 count = 0;
-    GetStoryInfo(code, name, count);
-    if (!Library1::TrimSpaces(name).isEmpty()) {
-        side.nameLabel->setText(name);
-        side.countLabel->setText(formatCount(count));
+    try {
+        GetStoryInfo(code, name, count);
+    } catch (...) {
+        // The report of the failure finds the side's displays empty.
+        showText(side.nameLabel, QString());
+        showText(side.countLabel, QString());
+        throw;
     }
+    const bool found = !Library1::TrimSpaces(name).isEmpty();
+    // Nothing is painted before the lookup ends, so a display is touched only with its final
+    // text: one that already shows it (the leave rule repeating Enter's lookup, the same code
+    // entered again) is not laid out and repainted, nor is the frame and window beneath it.
+    showText(side.nameLabel, found ? name : QString());
+    showText(side.countLabel, found ? formatCount(count) : QString());
 }
 
 void frmMain::txtStrID1_GotFocus() {

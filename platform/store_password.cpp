@@ -63,13 +63,15 @@ std::unique_ptr<SqliteStatement> checkStoreAndPassword(const SqliteSession& sess
     }
     std::unique_ptr<SqliteStatement> check;
     try {
-        if (!applicationId) {
-            // The plain pragma reads the file header; the table-valued pragma_application_id
-            // would first build a virtual table on the new connection.
-            SqliteStatement header(session.database(), QStringLiteral("PRAGMA application_id"));
-            if (!header.step() || header.value(0).toLongLong() != kStoreApplicationId) {
-                throw unrecognizedFormatError(path);
-            }
+        // A fresh connection reads the schema under a lock of its own and lets it go, unless
+        // it is reading already. The plain pragma needs no schema and starts the read, and
+        // it lasts until the check below has its row: the schema, the check (and the first
+        // query) then read under one lock. The table-valued pragma_application_id would first
+        // build a virtual table on the new connection.
+        SqliteStatement header(session.database(), QStringLiteral("PRAGMA application_id"));
+        if (!header.step() ||
+            (!applicationId && header.value(0).toLongLong() != kStoreApplicationId)) {
+            throw unrecognizedFormatError(path);
         }
         check = std::make_unique<SqliteStatement>(
             session.database(), QStringLiteral("SELECT Salt, Digest FROM MSysStoreAccess"));

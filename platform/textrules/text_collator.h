@@ -13,7 +13,6 @@ namespace textrules {
 class TextCollator {
 public:
     TextCollator();
-    ~TextCollator();
     TextCollator(const TextCollator&) = delete;
     TextCollator& operator=(const TextCollator&) = delete;
 
@@ -24,7 +23,7 @@ public:
     int compareWithIcu(std::string_view a, std::string_view b) const;
 
 private:
-    UCollator* collator_;
+    const UCollator* collator_;
 };
 
 // Trailing U+0020 spaces are not part of a text's value for comparison.

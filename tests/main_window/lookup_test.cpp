@@ -176,9 +176,15 @@ TEST(Lookup, EnterSelectsTheNextBoxText) {
 TEST(Lookup, ADatabaseFailureIsReportedAndTheWindowGoesOn) {
     MainWindowHarness h(shopScript());
     ASSERT_TRUE(h.load());
+    h.type(1, QStringLiteral("A0001"));
+    h.press(1, Qt::Key_Return);
+    ASSERT_EQ(h.count(1)->text(), "1,234");
     ASSERT_TRUE(QFile::rename(h.store().path(), h.store().path() + QStringLiteral(".away")));
     h.type(1, QStringLiteral("A0001"));
     h.press(1, Qt::Key_Return);
+    // What the failed lookup replaced is not left standing, even though the code is the same.
+    EXPECT_EQ(h.name(1)->text(), "");
+    EXPECT_EQ(h.count(1)->text(), "");
     ASSERT_EQ(h.boxes().shown().size(), 1u);
     EXPECT_EQ(h.boxes().shown()[0].prompt,
               QStringLiteral("Could not find file '%1'.").arg(h.store().path()));
