@@ -1,5 +1,7 @@
 #include "database_file.h"
 
+#include "file_io.h"
+
 #include <QFile>
 
 #include <cerrno>
@@ -13,30 +15,13 @@ namespace {
 
 constexpr int kSqliteApplicationIdAt = 68;
 
-// Closes the descriptor with the scope.
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
-    ~FileDescriptor() {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int get() const { return fd_; }
-
-private:
-    int fd_;
-};
-
 } // namespace
 
 DatabaseFileHead readDatabaseFileHead(const QString& path) {
     // Opened without waiting: a FIFO, a device or a socket put in the file's place while the
     // window is open must never hold the program up, whoever made it. Only an ordinary file
     // counts as the database, as at start-up.
-    const FileDescriptor file(
+    const jet::UniqueFd file(
         ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     struct stat info {};
     if (file.get() < 0) {

@@ -6,6 +6,12 @@
 
 namespace platform {
 
+std::string utf8Text(const std::u16string& text) {
+    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()))
+        .toUtf8()
+        .toStdString();
+}
+
 std::string sqlIdentifier(const std::u16string& name) {
     QString text = QString::fromUtf16(name.data(), static_cast<qsizetype>(name.size()));
     text.replace(QLatin1Char('"'), QStringLiteral("\"\""));

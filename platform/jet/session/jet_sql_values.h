@@ -9,6 +9,9 @@ struct sqlite3_context;
 
 namespace platform {
 
+// A name or text from the file in UTF-8, as SQLite and the text rules take it.
+std::string utf8Text(const std::u16string& text);
+
 // A name from the file as an SQL identifier: in double quotes, inner quotes doubled.
 std::string sqlIdentifier(const std::u16string& name);
 

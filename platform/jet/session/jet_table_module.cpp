@@ -8,7 +8,7 @@
 #include "sqlite_text_functions.h"
 #include "text_collator.h"
 
-#include <QString>
+#include <QByteArray>
 
 #include <sqlite3.h>
 
@@ -285,12 +285,10 @@ int attachJetTables(sqlite3* db, JetWriteState& writes) {
     }
     const auto& tables = context->database.tables();
     for (std::size_t i = 0; i < tables.size(); ++i) {
-        const QByteArray name =
-            QString::fromUtf16(tables[i].name.data(), static_cast<qsizetype>(tables[i].name.size()))
-                .toUtf8();
+        const std::string name = utf8Text(tables[i].name);
         // A name SQLite keeps for itself stays out of reach rather than making the whole file
         // unreadable.
-        if (qstrnicmp(name.constData(), "sqlite_", 7) == 0) {
+        if (qstrnicmp(name.c_str(), "sqlite_", 7) == 0) {
             continue;
         }
         TableModule* module = nullptr;
@@ -299,8 +297,8 @@ int attachJetTables(sqlite3* db, JetWriteState& writes) {
         } catch (...) {
             return SQLITE_NOMEM;
         }
-        if (const int rc = sqlite3_create_module_v2(db, name.constData(), &kModule, module,
-                                                    destroyTableModule);
+        if (const int rc =
+                sqlite3_create_module_v2(db, name.c_str(), &kModule, module, destroyTableModule);
             rc != SQLITE_OK) {
             return rc; // SQLite has already called destroyTableModule
         }

@@ -1,19 +1,9 @@
 #include "jet_table_rows.h"
 
+#include "jet_sql_values.h"
 #include "text_collator.h"
 
-#include <QString>
-
 namespace platform {
-namespace {
-
-std::string toUtf8(const std::u16string& text) {
-    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()))
-        .toUtf8()
-        .toStdString();
-}
-
-} // namespace
 
 JetTableRows::JetTableRows(const jet::PageStore& pages, const jet::TableDefinition& table)
     : pages_(pages), table_(table) {}
@@ -65,7 +55,7 @@ void JetTableRows::advanceScan() {
 bool JetTableRows::currentMatches() {
     const jet::FieldValue field = value(filterColumn_);
     return field.kind == jet::FieldValue::Kind::Text &&
-           collator_->compare(toUtf8(field.text), filterText_) == 0;
+           collator_->compare(utf8Text(field.text), filterText_) == 0;
 }
 
 void JetTableRows::next() {

@@ -20,6 +20,13 @@ bool covers(const IndexDefinition& index, const ColumnDefinition& column) {
                        [&](const IndexColumn& c) { return c.columnNumber == column.number; });
 }
 
+// Whether named is a relationship's index, on the given side of it, over column.
+bool relationshipOver(const LogicalIndex& named, LogicalIndex::Side side,
+                      const TableDefinition& definition, const ColumnDefinition& column) {
+    return named.kind == LogicalIndex::Kind::ForeignKey && named.side == side &&
+           covers(definition.indexes.at(named.physicalIndex), column);
+}
+
 bool allNull(const KeyParts& parts) {
     return std::all_of(parts.begin(), parts.end(), isNullPart);
 }
@@ -48,9 +55,7 @@ void update(ChangeContext& change, const TableUpdate& update) {
     }
     change.requireRelationshipsKnown(table);
     for (const LogicalIndex& named : definition.logicalIndexes) {
-        if (named.kind == LogicalIndex::Kind::ForeignKey &&
-            named.side == LogicalIndex::Side::Referenced &&
-            covers(definition.indexes.at(named.physicalIndex), column)) {
+        if (relationshipOver(named, LogicalIndex::Side::Referenced, definition, column)) {
             refuseUnsupported("other tables' records refer to column " + utf8(column.name));
         }
     }
@@ -116,9 +121,7 @@ void update(ChangeContext& change, const TableUpdate& update) {
 
     // Rows that refer to another table need their record there.
     for (const LogicalIndex& named : definition.logicalIndexes) {
-        if (named.kind != LogicalIndex::Kind::ForeignKey ||
-            named.side != LogicalIndex::Side::Referencing ||
-            !covers(definition.indexes.at(named.physicalIndex), column)) {
+        if (!relationshipOver(named, LogicalIndex::Side::Referencing, definition, column)) {
             continue;
         }
         const UserTable& related = change.tableAt(named.relatedTablePage);

@@ -20,10 +20,6 @@ KeyBytes integerSegment(Bytes stored, std::size_t size) {
 
 } // namespace
 
-std::u16string storedText(const ColumnDefinition&, Bytes stored) {
-    return decodeText(stored);
-}
-
 std::vector<std::uint8_t> storedTextBytes(const ColumnDefinition& column,
                                           std::u16string_view text) {
     bool compressible = column.compressedUnicode && text.size() > 2;
@@ -64,7 +60,7 @@ std::optional<KeyBytes> keySegment(const ColumnDefinition& column, bool ascendin
         if (column.sortOrder != kGeneralSortOrder || column.sortVersion != 0) {
             return std::nullopt;
         }
-        return generalSortKey(storedText(column, *stored));
+        return generalSortKey(decodeText(*stored));
     default:
         return std::nullopt;
     }

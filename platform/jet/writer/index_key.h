@@ -19,9 +19,6 @@ using KeyBytes = std::vector<std::uint8_t>;
 std::optional<KeyBytes> keySegment(const ColumnDefinition& column, bool ascending,
                                    const std::optional<Bytes>& stored);
 
-// The text a stored text value holds.
-std::u16string storedText(const ColumnDefinition& column, Bytes stored);
-
 // A text as a text column stores it: one byte per character after an FF FE marker when the
 // column allows it, every character fits a byte (and none is NUL) and that is shorter;
 // UTF-16LE otherwise.

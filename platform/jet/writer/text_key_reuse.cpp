@@ -3,6 +3,7 @@
 #include "index_entries_by_row.h"
 #include "row_fields.h"
 #include "table_scan.h"
+#include "text_codec.h"
 
 #include <algorithm>
 #include <vector>
@@ -49,7 +50,7 @@ std::optional<KeyBytes> keyFromFile(const Database& database, const ColumnDefini
         while (scan.next()) {
             const RowFields fields(scan.current().bytes, candidate.table->definition);
             if (const auto stored = fields.bytes(*candidate.column);
-                stored && storedText(*candidate.column, *stored) == text) {
+                stored && decodeText(*stored) == text) {
                 rows.push_back(scan.current().header);
             }
         }

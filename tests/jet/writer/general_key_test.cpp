@@ -8,6 +8,7 @@
 #include "index_entries_by_row.h"
 #include "row_fields.h"
 #include "table_scan.h"
+#include "text_codec.h"
 #include "write_error.h"
 
 #include "gtest_qt.h"
@@ -46,7 +47,7 @@ Tally compareKeys(const jet::Database& database, const QString& fixture) {
                 if (!stored) {
                     continue;
                 }
-                const std::u16string text = jet::storedText(*column, *stored);
+                const std::u16string text = jet::decodeText(*stored);
                 const auto key = jet::generalSortKey(text);
                 if (!key) {
                     ++tally.unknown;

@@ -7,12 +7,12 @@
 #include "file_structure_check.h"
 #include "fixture_files.h"
 #include "index_tree.h"
+#include "jet_copy.h"
 #include "page_edits.h"
 
 #include "gtest_qt.h"
 
 #include <QFile>
-#include <QTemporaryDir>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -76,11 +76,9 @@ TEST(IndexTree, KeepsEveryEntryAndTheEngineShapeThroughGrowthAndShrinking) {
     if (!folder) {
         GTEST_SKIP() << "SHARED_MATERIAL_DIR with the Jet fixtures is absent";
     }
-    QTemporaryDir dir;
-    const QString copy = dir.filePath(QStringLiteral("tree.mdb"));
-    ASSERT_TRUE(QFile::copy(fixturePath(*folder, QStringLiteral("shop-small")), copy));
-    QFile::setPermissions(copy, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    const std::string path = QFile::encodeName(copy).toStdString();
+    const JetCopy copy(*folder, QStringLiteral("shop-small"));
+    ASSERT_TRUE(QFile::exists(copy.path()));
+    const std::string path = QFile::encodeName(copy.path()).toStdString();
 
     std::mt19937 random(20261207);
     std::set<IndexEntry> model;
