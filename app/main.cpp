@@ -10,12 +10,14 @@
 #include "platform_texts.h"
 #include "program_services.h"
 #include "sqlite_engine.h"
+#include "window_system.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
     // Before the window shows, so that the first lookup does not wait for it.
     platform::prepareSqlite();
+    platform::prepareWindowSystem();
     QApplication app(argc, argv);
     platform::installFontSubstitutes();
     platform::installThaiPlatformTexts();

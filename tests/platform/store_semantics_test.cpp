@@ -6,7 +6,10 @@
 
 #include "gtest_qt.h"
 
+#include <QFile>
 #include <QStringList>
+
+#include <sqlite3.h>
 
 namespace {
 
@@ -123,6 +126,24 @@ TEST(StoreStatements, SecondStatementInOneTextIsRefused) {
     command.CommandText = QStringLiteral("DELETE FROM Story Where BStrID = 'x'; DELETE FROM Book");
     EXPECT_THROW(command.Execute(), platform::DbError);
     EXPECT_EQ(store.scalar(QStringLiteral("SELECT COUNT(*) FROM Book")), "7");
+}
+
+// What the SQLite the tool is built with must keep, whichever release it is: a deleted story's
+// text does not stay readable in the file, and a busy store is retried in short sleeps, not
+// whole seconds.
+TEST(StoreStatements, DeletedStoryLeavesNoTextAndBusyRetriesAreShort) {
+    const QString marker = QStringLiteral("QZX-deleted-story-9271");
+    TempStore store(QStringLiteral("INSERT INTO Story (BStrID, BStrName) VALUES ('D0001', %1)")
+                        .arg(sqlLiteral(marker)));
+    adodb::Command command;
+    command.ActiveConnection = store.connectionString();
+    command.CommandType = adodb::adCmdText;
+    command.CommandText = QStringLiteral("DELETE FROM Story Where BStrID = 'D0001' ");
+    command.Execute();
+    QFile file(store.path());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_FALSE(file.readAll().contains(marker.toUtf8()));
+    EXPECT_EQ(sqlite3_sleep(1), 1); // the sleep asked of the system, in milliseconds
 }
 
 } // namespace
