@@ -9,6 +9,7 @@
 
 #include "bench_stores.h"
 #include "fonts.h"
+#include "jet_check_benchmark.h"
 #include "jet_shop.h"
 #include "results_table.h"
 #include "shop_benchmarks.h"
@@ -132,7 +133,8 @@ int main(int argc, char* argv[]) {
                 bench::registerEnterBenchmarks(jet->files, table);
                 bench::registerOperatorBenchmarks(jet->files, helperPrograms(), where.back(), false,
                                                   table);
-                bench::registerJetChangeBenchmark(*jet, table);
+                const std::string change = bench::registerJetChangeBenchmark(*jet, table);
+                bench::registerJetCheckBenchmark(*jet, change, table);
             } else {
                 std::printf("Jet: no shared material beside the project, not measured\n");
             }

@@ -179,7 +179,7 @@ void changeJetFile(benchmark::State& state, const JetShop& shop, const ChangeSql
 
 } // namespace
 
-void registerJetChangeBenchmark(const JetShop& shop, ResultsTable& table) {
+std::string registerJetChangeBenchmark(const JetShop& shop, ResultsTable& table) {
     const ShopCodes::Move& move = shop.files.size.codes.moves.front();
     const std::string what = "change/" + std::to_string(move.copies);
     const std::string ours = benchmarkName(shop.files, what, "ours");
@@ -191,8 +191,11 @@ void registerJetChangeBenchmark(const JetShop& shop, ResultsTable& table) {
             changeJetFile(state, shop, sql, copies);
         }));
     registerBaseline(shop.files, baseline, sql, copies);
-    table.add({shop.files.size.label, changeLine(copies), ours, baseline, Unit::Milliseconds, 1500,
-               std::nullopt});
+    // The writer checks every change before writing it; all of that within twice the time
+    // plain SQLite takes for the same statements.
+    table.add(
+        {shop.files.size.label, changeLine(copies), ours, baseline, Unit::Milliseconds, 1500, 2.0});
+    return ours;
 }
 
 void registerChangeBenchmarks(const ShopFiles& shop, ResultsTable& table) {

@@ -53,8 +53,8 @@ inline bool measuredAgainstTargets(const ShopSize& size) {
 }
 
 void registerEnterBenchmarks(const ShopFiles& shop, ResultsTable& table);
-// The change on the Jet file, each time from the file as it was.
-void registerJetChangeBenchmark(const JetShop& shop, ResultsTable& table);
+// The change on the Jet file, each time from the file as it was; gives its benchmark's name.
+std::string registerJetChangeBenchmark(const JetShop& shop, ResultsTable& table);
 void registerChangeBenchmarks(const ShopFiles& shop, ResultsTable& table);
 void registerSearchBenchmarks(const ShopFiles& shop, ResultsTable& table);
 void registerProcessBenchmarks(const ShopFiles& shop, const HelperPrograms& programs,

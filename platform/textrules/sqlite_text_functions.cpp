@@ -3,14 +3,8 @@
 #include "like_pattern.h"
 #include "text_collator.h"
 
-#ifdef TEXTRULES_SQLITE_EXTENSION
-#include <sqlite3ext.h>
-SQLITE_EXTENSION_INIT3
-#else
-#include <sqlite3.h>
-#endif
+#include "sqlite_callback_guard.h"
 
-#include <new>
 #include <string>
 #include <string_view>
 
@@ -22,21 +16,33 @@ std::string_view textArgument(sqlite3_value* value) {
     return {bytes ? bytes : "", static_cast<std::size_t>(sqlite3_value_bytes(value))};
 }
 
-int collate(void* collator, int lengthA, const void* a, int lengthB, const void* b) {
-    return static_cast<const TextCollator*>(collator)->compare(
-        {static_cast<const char*>(a), static_cast<std::size_t>(lengthA)},
-        {static_cast<const char*>(b), static_cast<std::size_t>(lengthB)});
+// A collation has no way to report an error: should the rules fail (only a broken ICU can
+// make them), byte order keeps the order total.
+int collate(void* collator, int lengthA, const void* a, int lengthB, const void* b) noexcept {
+    const std::string_view first(static_cast<const char*>(a), static_cast<std::size_t>(lengthA));
+    const std::string_view second(static_cast<const char*>(b), static_cast<std::size_t>(lengthB));
+    try {
+        return static_cast<const TextCollator*>(collator)->compare(first, second);
+    } catch (...) {
+        return first.compare(second);
+    }
 }
 
-void destroyCollator(void* collator) {
+void destroyCollator(void* collator) noexcept {
     delete static_cast<TextCollator*>(collator);
 }
 
-void destroyPattern(void* pattern) {
+void destroyPattern(void* pattern) noexcept {
     delete static_cast<LikePattern*>(pattern);
 }
 
+void like(sqlite3_context* context, int argc, sqlite3_value** argv);
+
 // like(pattern, text[, escape]): the argument order SQLite uses for "text LIKE pattern".
+void guardedLike(sqlite3_context* context, int argc, sqlite3_value** argv) noexcept {
+    guardedFunction(context, [&] { like(context, argc, argv); });
+}
+
 void like(sqlite3_context* context, int argc, sqlite3_value** argv) {
     for (int i = 0; i < argc; ++i) {
         if (sqlite3_value_type(argv[i]) == SQLITE_NULL) {
@@ -55,12 +61,7 @@ void like(sqlite3_context* context, int argc, sqlite3_value** argv) {
     }
     auto* pattern = static_cast<LikePattern*>(sqlite3_get_auxdata(context, 0));
     if (pattern == nullptr) {
-        try {
-            pattern = new LikePattern(textArgument(argv[0]), escape);
-        } catch (const std::bad_alloc&) {
-            sqlite3_result_error_nomem(context);
-            return;
-        }
+        pattern = new LikePattern(textArgument(argv[0]), escape);
         sqlite3_set_auxdata(context, 0, pattern, destroyPattern);
         // SQLite may drop the pattern at once; ask again rather than keep a dangling pointer.
         pattern = static_cast<LikePattern*>(sqlite3_get_auxdata(context, 0));
@@ -89,8 +90,8 @@ int registerTextFunctions(sqlite3* db) {
     }
     const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS;
     for (int argc : {2, 3}) {
-        rc = sqlite3_create_function_v2(db, "like", argc, flags, nullptr, like, nullptr, nullptr,
-                                        nullptr);
+        rc = sqlite3_create_function_v2(db, "like", argc, flags, nullptr, guardedLike, nullptr,
+                                        nullptr, nullptr);
         if (rc != SQLITE_OK) {
             return rc;
         }

@@ -37,6 +37,7 @@ QString cell(const jet::FieldValue& value) {
     case Kind::DateTime:
         return QString::fromStdString(jet::dateTimeText(value.real));
     case Kind::Text:
+    case Kind::Decimal:
         return QString::fromUtf16(value.text.data(), static_cast<qsizetype>(value.text.size()));
     case Kind::Binary:
         return QStringLiteral("<%1 bytes>").arg(value.binary.size());

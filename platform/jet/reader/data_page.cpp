@@ -1,15 +1,15 @@
 #include "data_page.h"
 
+#include "page_layout.h"
+
 #include <string>
 
 namespace jet {
 namespace {
 
-constexpr std::size_t kRowCountOffset = 12;
-constexpr std::size_t kFirstSlotOffset = 14;
-constexpr std::uint16_t kDeletedFlag = 0x8000;
-constexpr std::uint16_t kOverflowFlag = 0x4000;
-constexpr std::uint16_t kOffsetMask = 0x1FFF;
+using layout::kDataRowCountAt;
+using layout::kDataSlotsAt;
+using layout::kSlotOffsetMask;
 // Jet moves a row at most once: the original slot is rewritten when it moves again. A few
 // hops are tolerated; more mean pointers that chase each other.
 constexpr int kMaxOverflowHops = 4;
@@ -27,9 +27,8 @@ DataPage::DataPage(PageRef page, std::uint32_t number)
         throwDamaged("page " + std::to_string(number) + " should hold rows but is of type " +
                      std::to_string(bytes[0]));
     }
-    rowCount_ = u16At(bytes, kRowCountOffset);
-    // Row pointers give the row number one byte, so no page can hold more than 256 rows.
-    if (rowCount_ > 256 || kFirstSlotOffset + 2u * rowCount_ > kPageSize) {
+    rowCount_ = u16At(bytes, kDataRowCountAt);
+    if (rowCount_ > layout::kMaxRowsPerPage || kDataSlotsAt + 2u * rowCount_ > kPageSize) {
         throwDamaged("the row offset table of page " + std::to_string(number) +
                      " is larger than the page");
     }
@@ -44,26 +43,53 @@ std::uint16_t DataPage::slot(std::uint16_t row) const {
         throwDamaged(where(number_, row) + " does not exist (" + std::to_string(rowCount_) +
                      " rows)");
     }
-    return u16At(bytesOf(page_), kFirstSlotOffset + 2u * row);
+    return u16At(bytesOf(page_), kDataSlotsAt + 2u * row);
 }
 
 bool DataPage::isDeleted(std::uint16_t row) const {
-    return (slot(row) & kDeletedFlag) != 0;
+    return (slot(row) & layout::kSlotDeleted) != 0;
 }
 
 bool DataPage::isOverflowPointer(std::uint16_t row) const {
-    return (slot(row) & kOverflowFlag) != 0;
+    return (slot(row) & layout::kSlotOverflowPointer) != 0;
 }
 
 Bytes DataPage::rowBytes(std::uint16_t row) const {
-    const std::size_t start = slot(row) & kOffsetMask;
+    const std::size_t start = slot(row) & kSlotOffsetMask;
     const std::size_t end =
-        row == 0 ? kPageSize : (slot(static_cast<std::uint16_t>(row - 1)) & kOffsetMask);
-    if (start < kFirstSlotOffset + 2u * rowCount_ || start >= end || end > kPageSize) {
+        row == 0 ? kPageSize : (slot(static_cast<std::uint16_t>(row - 1)) & kSlotOffsetMask);
+    if (start < kDataSlotsAt + 2u * rowCount_ || start >= end || end > kPageSize) {
         throwDamaged(where(number_, row) + " lies outside its page (offsets " +
                      std::to_string(start) + " to " + std::to_string(end) + ")");
     }
     return bytesOf(page_).subspan(start, end - start);
+}
+
+std::string dataPageLayoutProblem(Bytes page) {
+    if (page.size() != kPageSize || page[0] != static_cast<std::uint8_t>(PageType::Data)) {
+        return "it is not a data page";
+    }
+    const std::size_t count = u16At(page, kDataRowCountAt);
+    const std::size_t slotsEnd = kDataSlotsAt + 2 * count;
+    if (count > layout::kMaxRowsPerPage || slotsEnd > kPageSize) {
+        return "it has more rows than a page holds";
+    }
+    std::size_t end = kPageSize;
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::uint16_t slot = u16At(page, kDataSlotsAt + 2 * i);
+        const std::size_t start = slot & kSlotOffsetMask;
+        if (start < slotsEnd || start > end) {
+            return "row " + std::to_string(i) + " lies outside the space its slot gives it";
+        }
+        if (start == end && (slot & layout::kSlotDeleted) == 0) {
+            return "live row " + std::to_string(i) + " has no bytes";
+        }
+        end = start;
+    }
+    if (u16At(page, layout::kDataFreeSpaceAt) != end - slotsEnd) {
+        return "its free-space count does not match its rows";
+    }
+    return {};
 }
 
 std::optional<StoredRow> readLiveRow(const PageStore& pages, RowLocation location) {

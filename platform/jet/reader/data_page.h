@@ -3,6 +3,7 @@
 #include "page_store.h"
 
 #include <optional>
+#include <string>
 
 namespace jet {
 
@@ -32,6 +33,14 @@ private:
     std::uint32_t number_;
     std::uint16_t rowCount_;
 };
+
+// What breaks the format's rules for the slots of a data page, or "" when the page keeps them:
+// no more rows than a row pointer can name, the slot table inside the page, each row running
+// from its offset to the offset of the row before it (the page's end for row 0) and lying
+// after the slot table, a row of no bytes only where its slot is flagged deleted (the engine
+// takes a deleted row's bytes back), and the free-space count equal to the bytes between the
+// slot table and the lowest row.
+std::string dataPageLayoutProblem(Bytes page);
 
 struct StoredRow {
     PageRef page; // keeps bytes alive

@@ -3,6 +3,7 @@
 #include "long_value.h"
 #include "text_codec.h"
 
+#include <array>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -60,6 +61,42 @@ FieldValue guidValue(Bytes bytes) {
     return textValue(std::u16string(text, text + std::strlen(text)));
 }
 
+// A Numeric value: a sign byte (0x80 negative), then the magnitude as a 128-bit integer stored
+// as four 32-bit words, the most significant word first and each word least significant byte
+// first; the column's scale places the point.
+FieldValue decimalValue(const ColumnDefinition& column, Bytes bytes) {
+    requireSize(bytes, 17);
+    std::array<std::uint32_t, 4> words{}; // most significant first
+    for (std::size_t word = 0; word < words.size(); ++word) {
+        words[word] = u32At(bytes, 1 + 4 * word);
+    }
+    // Decimal digits by long division of the four words by ten, least significant first.
+    std::string digits;
+    do {
+        std::uint64_t remainder = 0;
+        for (std::uint32_t& word : words) {
+            const std::uint64_t current = (remainder << 32) | word;
+            word = static_cast<std::uint32_t>(current / 10);
+            remainder = current % 10;
+        }
+        digits.insert(digits.begin(), static_cast<char>('0' + remainder));
+    } while (words[0] != 0 || words[1] != 0 || words[2] != 0 || words[3] != 0);
+    if (column.scale > 0) {
+        if (digits.size() <= column.scale) {
+            digits.insert(0, column.scale + 1 - digits.size(), '0');
+        }
+        digits.insert(digits.size() - column.scale, 1, '.');
+    }
+    const bool zero = digits.find_first_not_of("0.") == std::string::npos;
+    if ((bytes[0] & 0x80) != 0 && !zero) {
+        digits.insert(digits.begin(), '-');
+    }
+    FieldValue value;
+    value.kind = FieldValue::Kind::Decimal;
+    value.text.assign(digits.begin(), digits.end());
+    return value;
+}
+
 FieldValue decodeFixed(const ColumnDefinition& column, Bytes bytes) {
     switch (column.type) {
     case ColumnType::Byte:
@@ -79,6 +116,8 @@ FieldValue decodeFixed(const ColumnDefinition& column, Bytes bytes) {
         return realValue(fromBits<double>(u64At(bytes, 0)), FieldValue::Kind::DateTime);
     case ColumnType::Guid:
         return guidValue(bytes);
+    case ColumnType::Numeric:
+        return decimalValue(column, bytes);
     default:
         return binaryValue({bytes.begin(), bytes.end()});
     }

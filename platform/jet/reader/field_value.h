@@ -11,10 +11,11 @@
 namespace jet {
 
 // One decoded field. Currency and Single arrive as Real; Date/Time as Real days since
-// 1899-12-30 with kind DateTime; GUID as Text in braces; Numeric and unknown types as their
-// raw bytes.
+// 1899-12-30 with kind DateTime; GUID as Text in braces; Numeric as Decimal, its exact value
+// in text ("-12.50": as many digits after the point as the column's scale); unknown types as
+// their raw bytes.
 struct FieldValue {
-    enum class Kind { Null, Integer, Real, DateTime, Text, Binary };
+    enum class Kind { Null, Integer, Real, DateTime, Text, Binary, Decimal };
 
     Kind kind = Kind::Null;
     std::int64_t integer = 0;

@@ -71,6 +71,18 @@ const std::vector<std::uint16_t>& IndexPage::ends() const {
     return ends_;
 }
 
+std::uint32_t IndexPage::owner() const {
+    return u32At(bytesOf(page_), 4);
+}
+
+std::uint16_t IndexPage::freeSpace() const {
+    return u16At(bytesOf(page_), 2);
+}
+
+std::uint32_t IndexPage::previousPage() const {
+    return u32At(bytesOf(page_), 12);
+}
+
 std::uint32_t IndexPage::nextPage() const {
     return u32At(bytesOf(page_), 16);
 }
@@ -166,6 +178,16 @@ std::uint32_t IndexPage::childOf(std::size_t i) const {
         child = (child << 8) | full[k];
     }
     return child;
+}
+
+void IndexPage::appendEntry(std::size_t i, std::vector<std::uint8_t>& out) const {
+    const Entry full = entry(i);
+    out.insert(out.end(), full.shared.begin(), full.shared.end());
+    out.insert(out.end(), full.own.begin(), full.own.end());
+}
+
+std::size_t IndexPage::entriesEnd() const {
+    return entryCount_ == 0 ? kFirstEntry : ends().back();
 }
 
 } // namespace jet

@@ -20,6 +20,11 @@ public:
     IndexPage(PageRef page, std::uint32_t number);
 
     bool isLeaf() const noexcept { return leaf_; }
+    std::uint32_t number() const noexcept { return number_; }
+    // The table definition page of the index's table.
+    std::uint32_t owner() const;
+    std::uint16_t freeSpace() const;
+    std::uint32_t previousPage() const;
     std::uint32_t nextPage() const;
     std::uint32_t tailPage() const;
     std::size_t entryCount() const noexcept { return entryCount_; }
@@ -33,6 +38,11 @@ public:
     std::size_t upperBound(Bytes key, std::size_t from = 0) const;
     RowLocation rowOf(std::size_t i) const;
     std::uint32_t childOf(std::size_t i) const;
+    // Appends entry i as stored, its shared prefix restored: the key, the row pointer and, on a
+    // node, the child's page.
+    void appendEntry(std::size_t i, std::vector<std::uint8_t>& out) const;
+    // Where the last entry ends (the start of the entry area when there is none).
+    std::size_t entriesEnd() const;
 
     static bool isIndexPage(const PageBuffer& page);
 

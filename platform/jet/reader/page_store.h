@@ -39,6 +39,8 @@ public:
     explicit PageStore(std::unique_ptr<ByteSource> source);
 
     const DatabaseHeader& header() const noexcept { return header_; }
+    // The stored bytes, as the file holds them (encoded pages still encoded).
+    const ByteSource& source() const noexcept { return *source_; }
     std::uint32_t pageCount() const noexcept { return pageCount_; }
 
     // Throws ReadError (Damaged) for a page number outside the file.

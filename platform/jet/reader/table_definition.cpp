@@ -47,6 +47,8 @@ ColumnDefinition readColumn(Bytes block) {
     column.number = u16At(block, 5);
     column.variableIndex = u16At(block, 7);
     column.sortOrder = u16At(block, 11);
+    column.precision = block[11];
+    column.scale = block[12];
     column.sortVersion = block[14];
     column.fixedLength = (block[15] & 0x01) != 0;
     column.compressedUnicode = (block[16] & 0x01) != 0;

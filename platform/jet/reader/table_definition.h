@@ -45,6 +45,10 @@ struct ColumnDefinition {
     bool compressedUnicode = false;
     std::uint16_t sortOrder = 0;
     std::uint8_t sortVersion = 0;
+    // Numeric: digits in all, and digits after the point. (The bytes a text column keeps its
+    // sort order in.)
+    std::uint8_t precision = 0;
+    std::uint8_t scale = 0;
 };
 
 struct IndexColumn {

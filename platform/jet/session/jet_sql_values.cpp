@@ -4,6 +4,10 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+#include <charconv>
+#include <iterator>
+
 namespace platform {
 
 std::string utf8Text(const std::u16string& text) {
@@ -48,9 +52,42 @@ const char* declaredType(jet::ColumnType type) {
         return "DATETIME";
     case jet::ColumnType::Guid:
         return "GUID";
+    case jet::ColumnType::Numeric:
+        return "DECIMAL";
     default:
         return "BLOB";
     }
+}
+
+// A decimal as a column of NUMERIC affinity keeps it: a whole number that fits 64 bits as an
+// INTEGER, one of at most 15 significant digits as a REAL (which holds that many exactly),
+// anything longer as its text, so that no digit is lost.
+void setDecimalResult(sqlite3_context* context, const std::u16string& decimal) {
+    const std::string text(decimal.begin(), decimal.end());
+    const char* const first = text.data();
+    const char* const last = text.data() + text.size();
+    const std::size_t point = text.find('.');
+    if (point == std::string::npos || text.find_first_not_of('0', point + 1) == std::string::npos) {
+        std::int64_t whole = 0;
+        const char* const integralEnd = point == std::string::npos ? last : first + point;
+        if (const auto [end, error] = std::from_chars(first, integralEnd, whole);
+            error == std::errc() && end == integralEnd) {
+            sqlite3_result_int64(context, whole);
+            return;
+        }
+    }
+    std::string digits;
+    std::copy_if(text.begin(), text.end(), std::back_inserter(digits),
+                 [](char c) { return c >= '0' && c <= '9'; });
+    const std::size_t from = digits.find_first_not_of('0');
+    const std::size_t to = digits.find_last_not_of('0');
+    double real = 0;
+    if ((from == std::string::npos || to - from < 15) &&
+        std::from_chars(first, last, real).ec == std::errc()) {
+        sqlite3_result_double(context, real);
+        return;
+    }
+    sqlite3_result_text(context, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
 }
 
 } // namespace
@@ -88,6 +125,9 @@ void setSqlResult(sqlite3_context* context, const jet::FieldValue& value) {
         sqlite3_result_text16(context, value.text.data(),
                               static_cast<int>(value.text.size() * sizeof(char16_t)),
                               SQLITE_TRANSIENT);
+        break;
+    case Kind::Decimal:
+        setDecimalResult(context, value.text);
         break;
     case Kind::Binary:
         if (value.binary.empty()) {

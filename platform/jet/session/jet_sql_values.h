@@ -21,7 +21,8 @@ std::string sqlIdentifier(const std::u16string& name);
 std::string jetTableDeclaration(const jet::TableDefinition& table);
 
 // Whole numbers and Yes/No as INTEGER, Currency and floating values as REAL, Date/Time as
-// "YYYY-MM-DD HH:MM:SS" text like the embedded store keeps it, GUID as text, the rest as BLOB.
+// "YYYY-MM-DD HH:MM:SS" text like the embedded store keeps it, GUID as text, Numeric as a
+// NUMERIC column keeps its value, the rest as BLOB.
 void setSqlResult(sqlite3_context* context, const jet::FieldValue& value);
 
 } // namespace platform

@@ -5,6 +5,7 @@
 #include "jet_sql_values.h"
 #include "jet_table_rows.h"
 #include "jet_write_state.h"
+#include "sqlite_callback_guard.h"
 #include "sqlite_text_functions.h"
 #include "text_collator.h"
 
@@ -44,21 +45,20 @@ struct JetCursor : sqlite3_vtab_cursor {
     JetTableRows rows;
 };
 
-// Turns a failure of the reader into the result code and message SQLite passes on.
-int reportFailure(sqlite3_vtab* vtab) {
-    sqlite3_free(vtab->zErrMsg);
-    try {
-        throw;
-    } catch (const jet::ReadError& error) {
-        vtab->zErrMsg = sqlite3_mprintf("%s", error.what());
-        return error.kind() == jet::ReadError::Kind::Io ? SQLITE_IOERR : SQLITE_CORRUPT;
-    } catch (const std::bad_alloc&) {
-        vtab->zErrMsg = nullptr;
-        return SQLITE_NOMEM;
-    } catch (const std::exception& error) {
-        vtab->zErrMsg = sqlite3_mprintf("%s", error.what());
-        return SQLITE_ERROR;
-    }
+// Runs a callback's body behind the guard: a failure of the reader keeps its kind in the
+// result code SQLite passes on, any other exception becomes the guard's.
+template <typename Body> int guarded(sqlite3_vtab* vtab, Body&& body) noexcept {
+    return textrules::guardedResult(&vtab->zErrMsg, std::forward<Body>(body), [vtab] {
+        try {
+            throw;
+        } catch (const jet::ReadError& error) {
+            sqlite3_free(vtab->zErrMsg);
+            vtab->zErrMsg = sqlite3_mprintf("%s", error.what());
+            return error.kind() == jet::ReadError::Kind::Io ? SQLITE_IOERR : SQLITE_CORRUPT;
+        } catch (...) {
+            return textrules::currentExceptionResult(&vtab->zErrMsg);
+        }
+    });
 }
 
 std::vector<int> equalityIndexes(const jet::TableDefinition& definition) {
@@ -84,10 +84,10 @@ struct TableModule {
 };
 
 int connect(sqlite3* db, void* aux, int /*argc*/, const char* const* /*argv*/, sqlite3_vtab** out,
-            char** /*error*/) {
+            char** error) noexcept {
     const auto* module = static_cast<const TableModule*>(aux);
     ModuleContext* context = module->context.get();
-    try {
+    return textrules::guardedResult(error, [&] {
         auto table = std::make_unique<JetTable>();
         table->context = context;
         table->table = &context->database.tables()[module->position];
@@ -99,22 +99,20 @@ int connect(sqlite3* db, void* aux, int /*argc*/, const char* const* /*argv*/, s
         }
         *out = table.release();
         return SQLITE_OK;
-    } catch (const std::bad_alloc&) {
-        return SQLITE_NOMEM;
-    }
+    });
 }
 
-int disconnect(sqlite3_vtab* vtab) {
+int disconnect(sqlite3_vtab* vtab) noexcept {
     delete static_cast<JetTable*>(vtab);
     return SQLITE_OK;
 }
 
-bool collatesAsJetText(sqlite3_index_info* info, int constraint) {
+bool collatesAsJetText(sqlite3_index_info* info, int constraint) noexcept {
     const char* collation = sqlite3_vtab_collation(info, constraint);
     return collation != nullptr && sqlite3_stricmp(collation, textrules::kCollationName) == 0;
 }
 
-int bestIndex(sqlite3_vtab* vtab, sqlite3_index_info* info) {
+int bestIndex(sqlite3_vtab* vtab, sqlite3_index_info* info) noexcept {
     const auto* table = static_cast<const JetTable*>(vtab);
     for (int i = 0; i < info->nConstraint; ++i) {
         const auto& constraint = info->aConstraint[i];
@@ -137,16 +135,14 @@ int bestIndex(sqlite3_vtab* vtab, sqlite3_index_info* info) {
     return SQLITE_OK;
 }
 
-int open(sqlite3_vtab* vtab, sqlite3_vtab_cursor** out) {
-    try {
+int open(sqlite3_vtab* vtab, sqlite3_vtab_cursor** out) noexcept {
+    return guarded(vtab, [&] {
         *out = new JetCursor(*static_cast<const JetTable*>(vtab));
         return SQLITE_OK;
-    } catch (...) {
-        return reportFailure(vtab);
-    }
+    });
 }
 
-int close(sqlite3_vtab_cursor* cursor) {
+int close(sqlite3_vtab_cursor* cursor) noexcept {
     delete static_cast<JetCursor*>(cursor);
     return SQLITE_OK;
 }
@@ -174,9 +170,10 @@ void startEquality(const JetTable& table, JetTableRows& rows, std::size_t column
                            table.context->collator);
 }
 
-int filter(sqlite3_vtab_cursor* base, int idxNum, const char*, int argc, sqlite3_value** argv) {
+int filter(sqlite3_vtab_cursor* base, int idxNum, const char*, int argc,
+           sqlite3_value** argv) noexcept {
     auto* cursor = static_cast<JetCursor*>(base);
-    try {
+    return guarded(base->pVtab, [&] {
         if (idxNum > 0 && argc == 1) {
             startEquality(*static_cast<const JetTable*>(base->pVtab), cursor->rows,
                           static_cast<std::size_t>(idxNum - 1), argv[0]);
@@ -184,65 +181,63 @@ int filter(sqlite3_vtab_cursor* base, int idxNum, const char*, int argc, sqlite3
             cursor->rows.startScan();
         }
         return SQLITE_OK;
-    } catch (...) {
-        return reportFailure(base->pVtab);
-    }
+    });
 }
 
-int next(sqlite3_vtab_cursor* base) {
-    try {
+int next(sqlite3_vtab_cursor* base) noexcept {
+    return guarded(base->pVtab, [&] {
         static_cast<JetCursor*>(base)->rows.next();
         return SQLITE_OK;
-    } catch (...) {
-        return reportFailure(base->pVtab);
-    }
+    });
 }
 
-int eof(sqlite3_vtab_cursor* base) {
+int eof(sqlite3_vtab_cursor* base) noexcept {
     return static_cast<JetCursor*>(base)->rows.atEnd() ? 1 : 0;
 }
 
-int column(sqlite3_vtab_cursor* base, sqlite3_context* context, int index) {
+int column(sqlite3_vtab_cursor* base, sqlite3_context* context, int index) noexcept {
     // An UPDATE asks for the columns it does not set only to hand them back unchanged.
     if (sqlite3_vtab_nochange(context)) {
         return SQLITE_OK;
     }
-    try {
+    const int rc = guarded(base->pVtab, [&] {
         setSqlResult(context,
                      static_cast<JetCursor*>(base)->rows.value(static_cast<std::size_t>(index)));
         return SQLITE_OK;
-    } catch (...) {
-        const int rc = reportFailure(base->pVtab);
+    });
+    if (rc != SQLITE_OK) {
         sqlite3_result_error(context, base->pVtab->zErrMsg ? base->pVtab->zErrMsg : "", -1);
         sqlite3_result_error_code(context, rc);
-        return rc;
     }
+    return rc;
 }
 
-int rowId(sqlite3_vtab_cursor* base, sqlite3_int64* out) {
-    *out = static_cast<JetCursor*>(base)->rows.rowId();
-    return SQLITE_OK;
+int rowId(sqlite3_vtab_cursor* base, sqlite3_int64* out) noexcept {
+    return guarded(base->pVtab, [&] {
+        *out = static_cast<JetCursor*>(base)->rows.rowId();
+        return SQLITE_OK;
+    });
 }
 
-int update(sqlite3_vtab* vtab, int argc, sqlite3_value** argv, sqlite3_int64*) {
+int update(sqlite3_vtab* vtab, int argc, sqlite3_value** argv, sqlite3_int64*) noexcept {
     auto* table = static_cast<JetTable*>(vtab);
     return table->context->writes.update(vtab, *table->table, argc, argv);
 }
 
-int begin(sqlite3_vtab* vtab) {
+int begin(sqlite3_vtab* vtab) noexcept {
     return static_cast<JetTable*>(vtab)->context->writes.begin(vtab);
 }
 
-int sync(sqlite3_vtab* vtab) {
+int sync(sqlite3_vtab* vtab) noexcept {
     return static_cast<JetTable*>(vtab)->context->writes.sync(vtab);
 }
 
-int commit(sqlite3_vtab* vtab) {
-    return static_cast<JetTable*>(vtab)->context->writes.commit();
+int commit(sqlite3_vtab* vtab) noexcept {
+    return static_cast<JetTable*>(vtab)->context->writes.commit(vtab);
 }
 
-int rollback(sqlite3_vtab* vtab) {
-    return static_cast<JetTable*>(vtab)->context->writes.rollback();
+int rollback(sqlite3_vtab* vtab) noexcept {
+    return static_cast<JetTable*>(vtab)->context->writes.rollback(vtab);
 }
 
 sqlite3_module makeModule() {
@@ -270,7 +265,7 @@ sqlite3_module makeModule() {
 
 const sqlite3_module kModule = makeModule();
 
-void destroyTableModule(void* module) {
+void destroyTableModule(void* module) noexcept {
     delete static_cast<TableModule*>(module);
 }
 

@@ -1,6 +1,8 @@
 #include "jet_write_state.h"
 
+#include "change_writer.h"
 #include "read_error.h"
+#include "sqlite_callback_guard.h"
 
 #include <sqlite3.h>
 
@@ -18,38 +20,34 @@ jet::RowLocation locationOf(sqlite3_int64 rowId) {
 JetWriteState::JetWriteState(const jet::Database& database, jet::DatabaseFile& file)
     : database_(database), file_(file) {}
 
-int JetWriteState::fail(sqlite3_vtab* vtab) {
-    sqlite3_free(vtab->zErrMsg);
-    vtab->zErrMsg = nullptr;
-    try {
-        throw;
-    } catch (const jet::WriteError& error) {
-        failure_ = error;
-        vtab->zErrMsg = sqlite3_mprintf("%s", error.what());
-        return SQLITE_ERROR;
-    } catch (const jet::ReadError& error) {
-        failure_ = jet::WriteError(jet::WriteError::Kind::Unsupported, error.what());
-        vtab->zErrMsg = sqlite3_mprintf("%s", error.what());
-        return SQLITE_CORRUPT;
-    } catch (const std::bad_alloc&) {
-        return SQLITE_NOMEM;
-    } catch (const std::exception& error) {
-        vtab->zErrMsg = sqlite3_mprintf("%s", error.what());
-        return SQLITE_ERROR;
-    }
+template <typename Body> int JetWriteState::guarded(sqlite3_vtab* vtab, Body&& body) noexcept {
+    return textrules::guardedResult(&vtab->zErrMsg, std::forward<Body>(body), [this, vtab] {
+        sqlite3_free(vtab->zErrMsg);
+        vtab->zErrMsg = nullptr;
+        try {
+            throw;
+        } catch (const jet::WriteError& error) {
+            failure_ = error;
+            vtab->zErrMsg = sqlite3_mprintf("%s", error.what());
+            return SQLITE_ERROR;
+        } catch (const jet::ReadError& error) {
+            failure_ = jet::WriteError(jet::WriteError::Kind::Unsupported, error.what());
+            vtab->zErrMsg = sqlite3_mprintf("%s", error.what());
+            return SQLITE_CORRUPT;
+        } catch (...) {
+            return textrules::currentExceptionResult(&vtab->zErrMsg);
+        }
+    });
 }
 
-int JetWriteState::begin(sqlite3_vtab* vtab) {
-    if (writing_) {
+int JetWriteState::begin(sqlite3_vtab* vtab) noexcept {
+    return guarded(vtab, [&] {
+        if (!writing_) {
+            file_.beginWrite();
+            writing_ = true;
+        }
         return SQLITE_OK;
-    }
-    try {
-        file_.beginWrite();
-        writing_ = true;
-        return SQLITE_OK;
-    } catch (...) {
-        return fail(vtab);
-    }
+    });
 }
 
 void JetWriteState::addUpdate(const jet::UserTable& table, jet::RowLocation row, int argc,
@@ -81,8 +79,8 @@ void JetWriteState::addUpdate(const jet::UserTable& table, jet::RowLocation row,
 }
 
 int JetWriteState::update(sqlite3_vtab* vtab, const jet::UserTable& table, int argc,
-                          sqlite3_value** argv) {
-    try {
+                          sqlite3_value** argv) noexcept {
+    return guarded(vtab, [&] {
         if ((table_ && table_ != &table) || sqlite3_value_type(argv[0]) == SQLITE_NULL) {
             jet::refuseUnsupported("only UPDATE and DELETE of one table's rows are written");
         }
@@ -100,48 +98,46 @@ int JetWriteState::update(sqlite3_vtab* vtab, const jet::UserTable& table, int a
         }
         addUpdate(table, row, argc, argv);
         return SQLITE_OK;
-    } catch (...) {
-        return fail(vtab);
-    }
+    });
 }
 
-int JetWriteState::sync(sqlite3_vtab* vtab) {
+int JetWriteState::sync(sqlite3_vtab* vtab) noexcept {
     if (table_ == nullptr || (updates_.empty() && deletions_.empty())) {
         return SQLITE_OK;
     }
-    try {
-        const jet::PlannedWrite write =
-            deletions_.empty() ? jet::planUpdate(database_, {table_, *column_, updates_})
-                               : jet::planDeletion(database_, {table_, deletions_});
-        if (!write.pages.empty()) {
-            file_.commit(write.pages, write.pageCount);
-            database_.pages().forgetPages();
+    return guarded(vtab, [&] {
+        if (deletions_.empty()) {
+            jet::writeUpdate(file_, database_, {table_, *column_, updates_});
+        } else {
+            jet::writeDeletion(file_, database_, {table_, deletions_});
         }
         reset();
         return SQLITE_OK;
-    } catch (...) {
-        return fail(vtab);
-    }
+    });
 }
 
-void JetWriteState::reset() {
+void JetWriteState::reset() noexcept {
     table_ = nullptr;
     column_.reset();
     updates_.clear();
     deletions_.clear();
 }
 
-int JetWriteState::commit() {
+// The statement is over, written or not: other readers may come in again. Should letting go of
+// the exclusive lock fail, other sessions are kept out until this one closes, and say so.
+int JetWriteState::commit(sqlite3_vtab* vtab) noexcept {
     reset();
-    if (writing_) {
-        writing_ = false;
-        file_.endWrite();
-    }
-    return SQLITE_OK;
+    return guarded(vtab, [&] {
+        if (writing_) {
+            writing_ = false;
+            file_.endWrite();
+        }
+        return SQLITE_OK;
+    });
 }
 
-int JetWriteState::rollback() {
-    return commit();
+int JetWriteState::rollback(sqlite3_vtab* vtab) noexcept {
+    return commit(vtab);
 }
 
 } // namespace platform

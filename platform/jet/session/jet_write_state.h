@@ -24,18 +24,20 @@ public:
     const std::optional<jet::WriteError>& failure() const noexcept { return failure_; }
 
     // The virtual-table hooks of one table; each returns an SQLite result code and, on
-    // failure, leaves its message in vtab.
-    int begin(sqlite3_vtab* vtab);
-    int update(sqlite3_vtab* vtab, const jet::UserTable& table, int argc, sqlite3_value** argv);
-    int sync(sqlite3_vtab* vtab);
-    int commit();
-    int rollback();
+    // failure, leaves its message in vtab. None of them lets an exception out.
+    int begin(sqlite3_vtab* vtab) noexcept;
+    int update(sqlite3_vtab* vtab, const jet::UserTable& table, int argc,
+               sqlite3_value** argv) noexcept;
+    int sync(sqlite3_vtab* vtab) noexcept;
+    int commit(sqlite3_vtab* vtab) noexcept;
+    int rollback(sqlite3_vtab* vtab) noexcept;
 
 private:
-    int fail(sqlite3_vtab* vtab);
+    // Runs a hook's body behind the guard: a refusal is kept for the session to report.
+    template <typename Body> int guarded(sqlite3_vtab* vtab, Body&& body) noexcept;
     void addUpdate(const jet::UserTable& table, jet::RowLocation row, int argc,
                    sqlite3_value** argv);
-    void reset();
+    void reset() noexcept;
 
     const jet::Database& database_;
     jet::DatabaseFile& file_;

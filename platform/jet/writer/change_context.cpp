@@ -51,12 +51,12 @@ void ChangeContext::requireRelationshipsKnown(const UserTable& table) const {
     }
 }
 
-std::vector<std::uint8_t> ChangeContext::liveRow(RowLocation row) const {
-    const std::optional<StoredRow> stored = readLiveRow(edits_.store(), row);
+StoredRow ChangeContext::liveRow(RowLocation row) const {
+    std::optional<StoredRow> stored = readLiveRow(edits_.store(), row);
     if (!stored) {
         refuseUnsupported("a row to change has been deleted");
     }
-    return {stored->bytes.begin(), stored->bytes.end()};
+    return std::move(*stored);
 }
 
 KeyParts ChangeContext::completeParts(const UserTable& table, std::size_t index, RowLocation row,
@@ -91,10 +91,12 @@ const KeyBytes& ChangeContext::newTextKey(const ColumnDefinition& column,
     }
     std::optional<KeyBytes> key = keySegment(column, true, storedTextBytes(column, text));
     if (!key) {
-        key = keyFromFile(database_, column, text);
-    }
-    if (!key) {
-        throw WriteError(WriteError::Kind::UnknownKey, utf8(text));
+        std::optional<ReusedKey> reused = keyFromFile(database_, column, text);
+        if (!reused) {
+            throw WriteError(WriteError::Kind::UnknownKey, utf8(text));
+        }
+        key = reused->key;
+        reusedKeys_.emplace(text, std::move(*reused));
     }
     return textKeys_.emplace(text, std::move(*key)).first->second;
 }
@@ -110,9 +112,12 @@ void ChangeContext::addEntry(const UserTable& table, std::size_t index, IndexEnt
     changes.addedNulls.emplace_back(anyNull, allNull);
 }
 
-void ChangeContext::rewriteRow(const UserTable& table, const ColumnDefinition& column,
-                               RowLocation row, std::optional<std::vector<std::uint8_t>> value) {
-    updates_.push_back({&table, &column, row, std::move(value)});
+std::pair<Bytes, Bytes> ChangeContext::rewriteRow(const UserTable& table, RowLocation row,
+                                                  StoredRow before,
+                                                  std::vector<std::uint8_t> rewritten) {
+    const PendingUpdate& kept =
+        updates_.emplace_back(PendingUpdate{&table, row, std::move(before), std::move(rewritten)});
+    return {kept.before.bytes, kept.rewritten};
 }
 
 bool ChangeContext::deleteRow(const UserTable& table, RowLocation row) {
@@ -147,13 +152,28 @@ PlannedWrite ChangeContext::finish() {
     for (auto& [id, changes] : changes_) {
         const UserTable& table = tableAt(id.first);
         IndexTree& indexTree = tree(table, id.second);
-        indexTree.remove(changes.removed);
+        indexTree.remove(std::move(changes.removed));
         checkUnique(table.definition.indexes[id.second], indexTree, changes);
-        indexTree.insert(changes.added);
+        indexTree.insert(std::move(changes.added));
     }
-    for (const PendingUpdate& update : updates_) {
-        rows(*update.table).rewrite(update.row, [&](Bytes current) {
-            return withVariableValue(current, *update.column, update.value);
+    std::map<const UserTable*, std::vector<PendingUpdate*>> updatesByTable;
+    for (PendingUpdate& update : updates_) {
+        updatesByTable[update.table].push_back(&update);
+    }
+    for (const auto& [table, updates] : updatesByTable) {
+        std::vector<RowLocation> headers;
+        headers.reserve(updates.size());
+        for (const PendingUpdate* update : updates) {
+            headers.push_back(update->row);
+        }
+        rows(*table).rewrite(headers, [&](std::size_t i, Bytes current) {
+            PendingUpdate& update = *updates[i];
+            // Each row is rewritten once, so it still reads as it did when planned.
+            if (!std::equal(current.begin(), current.end(), update.before.bytes.begin(),
+                            update.before.bytes.end())) {
+                refuseUnsupported("a row changed while its change was being planned");
+            }
+            return std::move(update.rewritten);
         });
     }
     for (const auto& [definitionPage, rowsGone] : deleted_) {
@@ -168,7 +188,7 @@ PlannedWrite ChangeContext::finish() {
     for (auto& [page, tableRows] : rows_) {
         tableRows.finish();
     }
-    return {edits_.storedPages(), edits_.pageCount()};
+    return {edits_.storedPages(), edits_.pageCount(), reusedKeys_};
 }
 
 } // namespace jet

@@ -1,12 +1,15 @@
 #pragma once
 
+#include "data_page.h"
 #include "database.h"
 #include "index_entries_by_row.h"
 #include "index_tree.h"
 #include "page_edits.h"
 #include "row_keys.h"
 #include "table_rows.h"
+#include "text_key_reuse.h"
 
+#include <deque>
 #include <map>
 #include <optional>
 #include <set>
@@ -32,7 +35,9 @@ public:
     const IndexDefinition& relatedIndex(const LogicalIndex& named, const UserTable& related) const;
     // Refuses a table whose relationships cannot be known.
     void requireRelationshipsKnown(const UserTable& table) const;
-    std::vector<std::uint8_t> liveRow(RowLocation row) const;
+    // The row as the file holds it (refused when deleted); its page stays readable while the
+    // row is held.
+    StoredRow liveRow(RowLocation row) const;
     // A row's key parts in one index, the parts that cannot be computed filled in from the
     // entry the index holds for the row; refuses when that cannot be done.
     KeyParts completeParts(const UserTable& table, std::size_t index, RowLocation row,
@@ -45,8 +50,10 @@ public:
     // anyNull, allNull: whether the key has a NULL part, or only NULL parts.
     void addEntry(const UserTable& table, std::size_t index, IndexEntry entry, bool anyNull,
                   bool allNull);
-    void rewriteRow(const UserTable& table, const ColumnDefinition& column, RowLocation row,
-                    std::optional<std::vector<std::uint8_t>> value);
+    // The row, which reads before now, becomes rewritten. Gives both, kept as long as the
+    // context lives.
+    std::pair<Bytes, Bytes> rewriteRow(const UserTable& table, RowLocation row, StoredRow before,
+                                       std::vector<std::uint8_t> rewritten);
     // False when the row is already among the deleted.
     bool deleteRow(const UserTable& table, RowLocation row);
 
@@ -62,9 +69,9 @@ private:
     };
     struct PendingUpdate {
         const UserTable* table;
-        const ColumnDefinition* column;
         RowLocation row;
-        std::optional<std::vector<std::uint8_t>> value;
+        StoredRow before;
+        std::vector<std::uint8_t> rewritten;
     };
 
     TableRows& rows(const UserTable& table);
@@ -77,7 +84,8 @@ private:
     std::map<IndexId, EntriesByRow> entriesByRow_;
     std::map<std::uint32_t, TableRows> rows_;
     std::map<std::u16string, KeyBytes> textKeys_;
-    std::vector<PendingUpdate> updates_;
+    std::map<std::u16string, ReusedKey> reusedKeys_;
+    std::deque<PendingUpdate> updates_;
     std::map<std::uint32_t, std::set<RowLocation>> deleted_;
 };
 

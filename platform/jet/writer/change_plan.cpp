@@ -35,16 +35,53 @@ bool anyNull(const KeyParts& parts) {
     return std::any_of(parts.begin(), parts.end(), isNullPart);
 }
 
+// A key's parts in one index of table as the paired index of a relationship holds them: a
+// part whose column sorts the other way there is turned round.
+KeyParts redirected(KeyParts parts, const TableDefinition& table, const IndexDefinition& from,
+                    const IndexDefinition& to) {
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        if (parts[i] && from.columns[i].ascending != to.columns[i].ascending) {
+            const ColumnDefinition& column = columnNumbered(table, from.columns[i].columnNumber);
+            parts[i] =
+                inDirection(ascendingForm(std::move(*parts[i]), column, from.columns[i].ascending),
+                            column, to.columns[i].ascending);
+        }
+    }
+    return parts;
+}
+
 std::size_t positionOf(const IndexDefinition& index, const UserTable& table) {
     return static_cast<std::size_t>(&index - table.definition.indexes.data());
 }
 
 struct ChangedRow {
     RowLocation row;
-    std::vector<std::uint8_t> before;
-    std::vector<std::uint8_t> after;
+    Bytes before; // kept by the change context
+    Bytes after;
     const std::u16string* text;
 };
+
+// The rows of an update, each once (the first the statement gave it): SQLite hands a row over
+// once, so the set of rows seen is only needed where it did not.
+std::vector<const RowUpdate*> distinctRows(const std::vector<RowUpdate>& rows) {
+    std::vector<const RowUpdate*> distinct;
+    distinct.reserve(rows.size());
+    for (const RowUpdate& row : rows) {
+        distinct.push_back(&row);
+    }
+    std::vector<RowLocation> sorted;
+    sorted.reserve(rows.size());
+    for (const RowUpdate& row : rows) {
+        sorted.push_back(row.row);
+    }
+    std::sort(sorted.begin(), sorted.end());
+    if (std::adjacent_find(sorted.begin(), sorted.end()) == sorted.end()) {
+        return distinct;
+    }
+    std::set<RowLocation> seen;
+    std::erase_if(distinct, [&](const RowUpdate* row) { return !seen.insert(row->row).second; });
+    return distinct;
+}
 
 void update(ChangeContext& change, const TableUpdate& update) {
     const UserTable& table = *update.table;
@@ -61,28 +98,30 @@ void update(ChangeContext& change, const TableUpdate& update) {
     }
 
     std::vector<ChangedRow> changed;
-    std::set<RowLocation> seen;
-    for (const RowUpdate& request : update.rows) {
+    // A statement mostly gives every row one text: it is stored the same way each time.
+    const std::u16string* lastText = nullptr;
+    std::vector<std::uint8_t> lastStored;
+    for (const RowUpdate* row : distinctRows(update.rows)) {
+        const RowUpdate& request = *row;
         if (request.text && request.text->size() > column.length / 2u) {
             throw WriteError(WriteError::Kind::FieldTooSmall, utf8(column.name));
         }
-        if (!seen.insert(request.row).second) {
-            continue;
+        StoredRow before = change.liveRow(request.row);
+        const std::optional<Bytes> old = RowFields(before.bytes, definition).bytes(column);
+        if (request.text && (lastText == nullptr || *lastText != *request.text)) {
+            lastStored = storedTextBytes(column, *request.text);
+            lastText = &*request.text;
         }
-        std::vector<std::uint8_t> before = change.liveRow(request.row);
-        const std::optional<Bytes> old = RowFields(before, definition).bytes(column);
-        std::optional<std::vector<std::uint8_t>> value;
-        if (request.text) {
-            value = storedTextBytes(column, *request.text);
-        }
+        const std::optional<Bytes> value =
+            request.text ? std::optional<Bytes>(lastStored) : std::nullopt;
         if (old.has_value() == value.has_value() &&
             (!old || std::equal(old->begin(), old->end(), value->begin(), value->end()))) {
             continue;
         }
-        std::vector<std::uint8_t> after = withVariableValue(before, column, value);
-        changed.push_back({request.row, std::move(before), std::move(after),
-                           request.text ? &*request.text : nullptr});
-        change.rewriteRow(table, column, request.row, std::move(value));
+        std::vector<std::uint8_t> after = withVariableValue(before.bytes, column, value);
+        const auto [kept, rewritten] =
+            change.rewriteRow(table, request.row, std::move(before), std::move(after));
+        changed.push_back({request.row, kept, rewritten, request.text ? &*request.text : nullptr});
     }
 
     for (std::size_t i = 0; i < definition.indexes.size(); ++i) {
@@ -90,31 +129,44 @@ void update(ChangeContext& change, const TableUpdate& update) {
         if (!covers(index, column)) {
             continue;
         }
+        RowKeyParts parts(definition, index);
+        const bool ignoresNulls = (index.flags & kIndexIgnoresNulls) != 0;
         for (const ChangedRow& row : changed) {
-            const KeyParts before = change.completeParts(
-                table, i, row.row,
-                rowKeyParts(definition, index, RowFields(row.before, definition)));
-            KeyParts after = rowKeyParts(definition, index, RowFields(row.after, definition));
-            for (std::size_t part = 0; part < index.columns.size(); ++part) {
-                if (index.columns[part].columnNumber != column.number) {
-                    after[part] = before[part];
-                } else if (!after[part]) {
-                    after[part] = change.newTextKey(column, *row.text);
+            const RowKeyParts::Key& known = parts.of(RowFields(row.before, definition));
+            const RowKeyParts::Key& knownAfter = parts.of(RowFields(row.after, definition));
+            // Most keys are worked out whole, from the rows alone.
+            std::optional<KeyParts> completed;
+            std::optional<KeyParts> completedAfter;
+            if (!known.joined || !knownAfter.joined) {
+                completed = change.completeParts(table, i, row.row, known.parts);
+                completedAfter = knownAfter.parts;
+                KeyParts& after = *completedAfter;
+                for (std::size_t part = 0; part < index.columns.size(); ++part) {
+                    if (index.columns[part].columnNumber != column.number) {
+                        after[part] = (*completed)[part];
+                    } else if (!after[part] && row.text) {
+                        after[part] = inDirection(change.newTextKey(column, *row.text), column,
+                                                  index.columns[part].ascending);
+                    } else if (!after[part]) {
+                        refuseUnsupported("the key of NULL in index column " + utf8(column.name) +
+                                          " cannot be worked out");
+                    }
                 }
             }
-            const bool ignoresNulls = (index.flags & kIndexIgnoresNulls) != 0;
+            const KeyParts& before = completed ? *completed : known.parts;
+            const KeyParts& after = completedAfter ? *completedAfter : knownAfter.parts;
             const bool hadEntry = !(ignoresNulls && allNull(before));
             const bool hasEntry = !(ignoresNulls && allNull(after));
-            const IndexEntry removed{*joinKey(before), row.row};
-            const IndexEntry added{*joinKey(after), row.row};
+            IndexEntry removed{completed ? *joinKey(before) : *known.joined, row.row};
+            IndexEntry added{completedAfter ? *joinKey(after) : *knownAfter.joined, row.row};
             if (hadEntry && hasEntry && removed == added) {
                 continue;
             }
             if (hadEntry) {
-                change.removeEntry(table, i, removed);
+                change.removeEntry(table, i, std::move(removed));
             }
             if (hasEntry) {
-                change.addEntry(table, i, added, anyNull(after), allNull(after));
+                change.addEntry(table, i, std::move(added), anyNull(after), allNull(after));
             }
         }
     }
@@ -133,13 +185,14 @@ void update(ChangeContext& change, const TableUpdate& update) {
         const ColumnDefinition& paired =
             columnNumbered(related.definition, theirs.columns[0].columnNumber);
         if (paired.type != column.type || paired.sortOrder != column.sortOrder ||
-            paired.sortVersion != column.sortVersion ||
-            mine.columns[0].ascending != theirs.columns[0].ascending) {
+            paired.sortVersion != column.sortVersion) {
             refuseUnsupported("a relationship between columns of different kinds");
         }
         IndexTree& referenced = change.tree(related, positionOf(theirs, related));
         for (const ChangedRow& row : changed) {
-            if (row.text && !referenced.containsKey(change.newTextKey(column, *row.text))) {
+            if (row.text &&
+                !referenced.containsKey(inDirection(change.newTextKey(column, *row.text), paired,
+                                                    theirs.columns[0].ascending))) {
                 throw WriteError(WriteError::Kind::RelatedRecordRequired, utf8(related.name));
             }
         }
@@ -153,7 +206,7 @@ void remove(ChangeContext& change, const UserTable& table,
     }
     change.requireRelationshipsKnown(table);
     const TableDefinition& definition = table.definition;
-    std::vector<std::pair<RowLocation, std::vector<std::uint8_t>>> doomed;
+    std::vector<std::pair<RowLocation, StoredRow>> doomed;
     for (const RowLocation row : requested) {
         if (change.deleteRow(table, row)) {
             doomed.emplace_back(row, change.liveRow(row));
@@ -163,10 +216,11 @@ void remove(ChangeContext& change, const UserTable& table,
     // Each row's key in every index, completed from the file where it cannot be computed.
     std::vector<std::vector<KeyParts>> keys(definition.indexes.size());
     for (std::size_t i = 0; i < definition.indexes.size(); ++i) {
-        for (const auto& [row, bytes] : doomed) {
-            keys[i].push_back(change.completeParts(
-                table, i, row,
-                rowKeyParts(definition, definition.indexes[i], RowFields(bytes, definition))));
+        for (const auto& [row, stored] : doomed) {
+            keys[i].push_back(
+                change.completeParts(table, i, row,
+                                     rowKeyParts(definition, definition.indexes[i],
+                                                 RowFields(stored.bytes, definition))));
         }
     }
 
@@ -188,7 +242,8 @@ void remove(ChangeContext& change, const UserTable& table,
             if (anyNull(parts)) {
                 continue;
             }
-            for (const IndexEntry& entry : referringIndex.entriesWithKey(*joinKey(parts))) {
+            const KeyParts inTheirs = redirected(parts, definition, mine, theirs);
+            for (const IndexEntry& entry : referringIndex.entriesWithKey(*joinKey(inTheirs))) {
                 referring.push_back(entry.row);
             }
         }

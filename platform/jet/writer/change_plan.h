@@ -2,7 +2,9 @@
 
 #include "database.h"
 #include "database_file.h"
+#include "text_key_reuse.h"
 
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -26,10 +28,13 @@ struct TableDeletion {
     std::vector<RowLocation> rows;
 };
 
-// What a statement writes: the pages, as stored, and the file's page count afterwards.
+// What a statement writes: the pages, as stored, and the file's page count afterwards; and,
+// for the check before writing, the keys it copied from the file, by the text they are the
+// key of, with where it found them.
 struct PlannedWrite {
     StoredPages pages;
     std::uint32_t pageCount = 0;
+    std::map<std::u16string, ReusedKey> reusedKeys;
 };
 
 // Works out every page an UPDATE or DELETE changes, as the engine would change them: the rows,

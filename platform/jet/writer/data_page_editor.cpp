@@ -1,5 +1,6 @@
 #include "data_page_editor.h"
 
+#include "data_page.h"
 #include "write_error.h"
 
 #include <algorithm>
@@ -9,25 +10,23 @@
 namespace jet {
 namespace {
 
-constexpr std::size_t kFreeSpaceOffset = 2;
-constexpr std::size_t kOwnerOffset = 4;
-constexpr std::size_t kRowCountOffset = 12;
-constexpr std::uint16_t kOffsetMask = 0x1FFF;
-// A row number is one byte in every row pointer.
-constexpr std::uint16_t kMaxRows = 256;
+using layout::kDataRowCountAt;
+using layout::kSlotOffsetMask;
+constexpr std::size_t kFreeSpaceOffset = layout::kDataFreeSpaceAt;
+constexpr std::uint16_t kMaxRows = layout::kMaxRowsPerPage;
 
 } // namespace
 
 Bytes dataRow(const PageBuffer& page, std::uint32_t number, std::uint8_t row) {
-    const std::uint16_t count = u16At(page, kRowCountOffset);
+    const std::uint16_t count = u16At(page, kDataRowCountAt);
     if (page[0] != static_cast<std::uint8_t>(PageType::Data) || row >= count ||
         kDataPageHeader + 2u * count > kPageSize) {
         refuseUnsupported("row " + std::to_string(row) + " of page " + std::to_string(number) +
                           " does not exist");
     }
-    const std::size_t start = u16At(page, kDataPageHeader + 2u * row) & kOffsetMask;
+    const std::size_t start = u16At(page, kDataPageHeader + 2u * row) & kSlotOffsetMask;
     const std::size_t end =
-        row == 0 ? kPageSize : u16At(page, kDataPageHeader + 2u * (row - 1)) & kOffsetMask;
+        row == 0 ? kPageSize : u16At(page, kDataPageHeader + 2u * (row - 1)) & kSlotOffsetMask;
     if (start < kDataPageHeader + 2u * count || start >= end) {
         refuseUnsupported("row " + std::to_string(row) + " of page " + std::to_string(number) +
                           " lies outside its page");
@@ -36,25 +35,17 @@ Bytes dataRow(const PageBuffer& page, std::uint32_t number, std::uint8_t row) {
 }
 
 DataPageEditor::DataPageEditor(PageBuffer& page, std::uint32_t number)
-    : page_(page), number_(number), rowCount_(u16At(page, kRowCountOffset)) {
-    const std::string where = "data page " + std::to_string(number);
-    if (page_[0] != static_cast<std::uint8_t>(PageType::Data)) {
-        refuseUnsupported(where + " is not a data page");
+    : page_(page), number_(number), rowCount_(u16At(page, kDataRowCountAt)) {
+    if (const std::string problem = dataPageLayoutProblem(page_); !problem.empty()) {
+        refuseUnsupported("data page " + std::to_string(number) + ": " + problem);
     }
-    if (rowCount_ > kMaxRows || kDataPageHeader + 2u * rowCount_ > kPageSize) {
-        refuseUnsupported(where + " has more rows than a page holds");
-    }
-    std::size_t previous = kPageSize;
-    for (std::uint16_t i = 0; i < rowCount_; ++i) {
-        const std::size_t offset = slot(static_cast<std::uint8_t>(i)) & kOffsetMask;
-        if (offset >= previous || offset < kDataPageHeader + 2u * rowCount_) {
-            refuseUnsupported(where + " does not keep its rows packed in slot order");
-        }
-        previous = offset;
-    }
-    if (u16At(page_, kFreeSpaceOffset) != lowestRow() - kDataPageHeader - 2u * rowCount_) {
-        refuseUnsupported(where + " has a free-space count that does not match its rows");
-    }
+}
+
+DataPageEditor::DataPageEditor(PageBuffer& page, std::uint32_t number, Resumed)
+    : page_(page), number_(number), rowCount_(u16At(page, kDataRowCountAt)) {}
+
+DataPageEditor DataPageEditor::resumed(PageBuffer& page, std::uint32_t number) {
+    return DataPageEditor(page, number, Resumed{});
 }
 
 std::uint16_t DataPageEditor::slot(std::uint8_t row) const {
@@ -62,7 +53,7 @@ std::uint16_t DataPageEditor::slot(std::uint8_t row) const {
 }
 
 std::size_t DataPageEditor::start(std::uint8_t row) const {
-    return slot(row) & kOffsetMask;
+    return slot(row) & kSlotOffsetMask;
 }
 
 std::size_t DataPageEditor::end(std::uint8_t row) const {
@@ -78,7 +69,7 @@ std::uint16_t DataPageEditor::freeSpace() const {
 }
 
 std::uint16_t DataPageEditor::flags(std::uint8_t row) const {
-    return static_cast<std::uint16_t>(slot(row) & ~kOffsetMask);
+    return static_cast<std::uint16_t>(slot(row) & ~kSlotOffsetMask);
 }
 
 Bytes DataPageEditor::row(std::uint8_t row) const {
@@ -118,6 +109,37 @@ void DataPageEditor::replaceRow(std::uint8_t row, Bytes bytes) {
     putLittleEndian(page_, kFreeSpaceOffset, freeSpace() + oldSize - bytes.size(), 2);
 }
 
+void DataPageEditor::replaceRows(const std::vector<std::pair<std::uint8_t, Bytes>>& rows) {
+    const std::size_t slotsEnd = kDataPageHeader + 2u * rowCount_;
+    const std::size_t low = lowestRow();
+    PageBuffer packed{};
+    std::vector<std::size_t> starts(rowCount_);
+    std::size_t end = kPageSize;
+    std::size_t next = 0;
+    for (std::uint16_t i = 0; i < rowCount_; ++i) {
+        const auto slot = static_cast<std::uint8_t>(i);
+        const Bytes bytes =
+            next < rows.size() && rows[next].first == slot ? rows[next++].second : row(slot);
+        if (bytes.size() > end - slotsEnd) {
+            refuseUnsupported("rewritten rows do not fit data page " + std::to_string(number_));
+        }
+        end -= bytes.size();
+        std::copy(bytes.begin(), bytes.end(), packed.begin() + static_cast<std::ptrdiff_t>(end));
+        starts[i] = end;
+    }
+    std::copy(packed.begin() + static_cast<std::ptrdiff_t>(end), packed.end(),
+              page_.begin() + static_cast<std::ptrdiff_t>(end));
+    if (end > low) {
+        std::fill(page_.begin() + static_cast<std::ptrdiff_t>(low),
+                  page_.begin() + static_cast<std::ptrdiff_t>(end), 0);
+    }
+    for (std::uint16_t i = 0; i < rowCount_; ++i) {
+        const auto slot = static_cast<std::uint8_t>(i);
+        setSlot(slot, starts[i], flags(slot));
+    }
+    putLittleEndian(page_, kFreeSpaceOffset, end - slotsEnd, 2);
+}
+
 void DataPageEditor::overwriteRow(std::uint8_t row, Bytes bytes) {
     const std::size_t size = end(row) - start(row);
     if (bytes.size() > size) {
@@ -140,7 +162,7 @@ std::uint8_t DataPageEditor::addRow(Bytes bytes, std::uint16_t flags) {
     const auto row = static_cast<std::uint8_t>(rowCount_);
     std::memcpy(page_.data() + offset, bytes.data(), bytes.size());
     ++rowCount_;
-    putLittleEndian(page_, kRowCountOffset, rowCount_, 2);
+    putLittleEndian(page_, kDataRowCountAt, rowCount_, 2);
     setSlot(row, offset, flags);
     putLittleEndian(page_, kFreeSpaceOffset, freeSpace() - bytes.size() - 2u, 2);
     return row;
@@ -151,7 +173,7 @@ void DataPageEditor::initialize(PageBuffer& page, std::uint32_t owner) {
     page[0] = static_cast<std::uint8_t>(PageType::Data);
     page[1] = 0x01;
     putLittleEndian(page, kFreeSpaceOffset, kPageSize - kDataPageHeader, 2);
-    putLittleEndian(page, kOwnerOffset, owner, 4);
+    putLittleEndian(page, layout::kDataOwnerAt, owner, 4);
 }
 
 } // namespace jet

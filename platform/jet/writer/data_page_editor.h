@@ -1,29 +1,38 @@
 #pragma once
 
 #include "byte_order.h"
+#include "page_layout.h"
 #include "page_store.h"
 
 #include <cstdint>
 #include <span>
+#include <utility>
+#include <vector>
 
 namespace jet {
 
-inline constexpr std::uint16_t kRowDeleted = 0x8000;
-inline constexpr std::uint16_t kRowOverflowPointer = 0x4000;
-inline constexpr std::size_t kDataPageHeader = 14;
+inline constexpr std::uint16_t kRowDeleted = layout::kSlotDeleted;
+inline constexpr std::uint16_t kRowOverflowPointer = layout::kSlotOverflowPointer;
+inline constexpr std::size_t kDataPageHeader = layout::kDataSlotsAt;
 
 // Row `row` of a data page, read where it lies; refuses (Unsupported) a row the page does not
 // hold within its bounds.
 Bytes dataRow(const PageBuffer& page, std::uint32_t number, std::uint8_t row);
 
 // Changes the rows of one data page in place. A data page keeps its rows packed from the end
-// of the page downwards in slot order, row i ending where row i - 1 starts, and its free-space
-// field equal to the bytes between the slot table and the lowest row; a page that breaks any
-// of this is refused (Unsupported) when the editor is made, so every change below keeps a page
-// exactly as the engine keeps it.
+// of the page downwards in slot order, row i ending where row i - 1 starts (a deleted row may
+// have no bytes at all), and its free-space field equal to the bytes between the slot table
+// and the lowest row; a page that breaks any of this (dataPageLayoutProblem) is refused
+// (Unsupported) when the editor is made, so every change below keeps a page exactly as the
+// engine keeps it.
 class DataPageEditor {
 public:
     DataPageEditor(PageBuffer& page, std::uint32_t number);
+
+    // An editor of a page that an editor has checked before and that only editors have
+    // changed since: it keeps the rules, and checking it again on every row would cost more
+    // than the change.
+    static DataPageEditor resumed(PageBuffer& page, std::uint32_t number);
 
     std::uint16_t rowCount() const noexcept { return rowCount_; }
     std::uint16_t freeSpace() const;
@@ -33,6 +42,9 @@ public:
     // Gives row new bytes of any size, moving the rows stored below it; the change in size must
     // fit the free space. Flags stay.
     void replaceRow(std::uint8_t row, Bytes bytes);
+    // Gives several rows new bytes at once (rows: by ascending row), the page's rows packed
+    // anew in one pass; together they must fit the free space. Flags stay.
+    void replaceRows(const std::vector<std::pair<std::uint8_t, Bytes>>& rows);
     // Overwrites the start of row with bytes and zeros the rest, keeping its size.
     void overwriteRow(std::uint8_t row, Bytes bytes);
     void setFlags(std::uint8_t row, std::uint16_t flags);
@@ -44,6 +56,9 @@ public:
     static void initialize(PageBuffer& page, std::uint32_t owner);
 
 private:
+    struct Resumed {};
+    DataPageEditor(PageBuffer& page, std::uint32_t number, Resumed);
+
     std::uint16_t slot(std::uint8_t row) const;
     std::size_t start(std::uint8_t row) const;
     std::size_t end(std::uint8_t row) const;

@@ -18,6 +18,39 @@ KeyBytes integerSegment(Bytes stored, std::size_t size) {
     return segment;
 }
 
+std::optional<KeyBytes> ascendingSegment(const ColumnDefinition& column,
+                                         const std::optional<Bytes>& stored) {
+    if (!stored) {
+        return column.type == ColumnType::Boolean
+                   ? std::nullopt
+                   : std::optional<KeyBytes>(KeyBytes{kNullAscending});
+    }
+    switch (column.type) {
+    case ColumnType::Int16:
+        return integerSegment(*stored, 2);
+    case ColumnType::Int32:
+        return integerSegment(*stored, 4);
+    case ColumnType::Text:
+        if (column.sortOrder != kGeneralSortOrder || column.sortVersion != 0) {
+            return std::nullopt;
+        }
+        return generalSortKey(decodeText(*stored));
+    default:
+        return std::nullopt;
+    }
+}
+
+bool isTextValue(const KeyBytes& segment, const ColumnDefinition& column) {
+    return (column.type == ColumnType::Text || column.type == ColumnType::Memo) &&
+           segment.size() > 1;
+}
+
+void invert(KeyBytes& segment) {
+    for (std::uint8_t& byte : segment) {
+        byte = static_cast<std::uint8_t>(~byte);
+    }
+}
+
 } // namespace
 
 std::vector<std::uint8_t> storedTextBytes(const ColumnDefinition& column,
@@ -41,29 +74,34 @@ std::vector<std::uint8_t> storedTextBytes(const ColumnDefinition& column,
     return bytes;
 }
 
+KeyBytes inDirection(KeyBytes segment, const ColumnDefinition& column, bool ascending) {
+    if (!ascending) {
+        const bool text = isTextValue(segment, column);
+        invert(segment);
+        if (text) {
+            segment.push_back(0x00);
+        }
+    }
+    return segment;
+}
+
+KeyBytes ascendingForm(KeyBytes segment, const ColumnDefinition& column, bool ascending) {
+    if (!ascending) {
+        if (isTextValue(segment, column) && segment.back() == 0x00) {
+            segment.pop_back();
+        }
+        invert(segment);
+    }
+    return segment;
+}
+
 std::optional<KeyBytes> keySegment(const ColumnDefinition& column, bool ascending,
                                    const std::optional<Bytes>& stored) {
-    if (!ascending) {
-        return std::nullopt;
+    std::optional<KeyBytes> segment = ascendingSegment(column, stored);
+    if (segment) {
+        segment = inDirection(std::move(*segment), column, ascending);
     }
-    if (!stored) {
-        return column.type == ColumnType::Boolean
-                   ? std::nullopt
-                   : std::optional<KeyBytes>(KeyBytes{kNullAscending});
-    }
-    switch (column.type) {
-    case ColumnType::Int16:
-        return integerSegment(*stored, 2);
-    case ColumnType::Int32:
-        return integerSegment(*stored, 4);
-    case ColumnType::Text:
-        if (column.sortOrder != kGeneralSortOrder || column.sortVersion != 0) {
-            return std::nullopt;
-        }
-        return generalSortKey(decodeText(*stored));
-    default:
-        return std::nullopt;
-    }
+    return segment;
 }
 
 } // namespace jet

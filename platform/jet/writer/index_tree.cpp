@@ -13,6 +13,14 @@ namespace {
 // Far deeper than any real tree (a full 2 GB file needs four levels); more means a loop.
 constexpr std::size_t kMaxDepth = 16;
 
+// Entries mostly come in order already (a statement's rows arrive in the order of the index it
+// found them by), and sorting tens of thousands of them afresh would cost more than the change.
+void sortEntries(std::vector<IndexEntry>& entries) {
+    if (!std::is_sorted(entries.begin(), entries.end())) {
+        std::sort(entries.begin(), entries.end());
+    }
+}
+
 } // namespace
 
 IndexTree::IndexTree(PageEdits& edits, const IndexDefinition& index, std::uint32_t owner)
@@ -124,7 +132,7 @@ void IndexTree::removePage(const Path& path, std::size_t level) {
 }
 
 void IndexTree::remove(std::vector<IndexEntry> entries) {
-    std::sort(entries.begin(), entries.end());
+    sortEntries(entries);
     for (std::size_t i = 0; i < entries.size();) {
         const Path path = descend(entries[i]);
         IndexTreePage& leaf = pages_.at(path.back().first);
@@ -160,7 +168,7 @@ void IndexTree::remove(std::vector<IndexEntry> entries) {
 }
 
 void IndexTree::insert(std::vector<IndexEntry> entries) {
-    std::sort(entries.begin(), entries.end());
+    sortEntries(entries);
     for (std::size_t i = 0; i < entries.size();) {
         const Path path = descend(entries[i]);
         IndexTreePage& leaf = pages_.at(path.back().first);

@@ -20,12 +20,6 @@ constexpr std::size_t kFirstEntry = 0x1E0;
 constexpr std::size_t kRowPointerSize = 4;
 constexpr std::size_t kChildPointerSize = 4;
 
-void appendBig(std::vector<std::uint8_t>& out, std::uint32_t value, std::size_t size) {
-    for (std::size_t i = size; i-- > 0;) {
-        out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
-    }
-}
-
 std::size_t commonPrefix(const KeyBytes& a, const KeyBytes& b) {
     const auto [ia, ib] = std::mismatch(a.begin(), a.end(), b.begin(), b.end());
     return static_cast<std::size_t>(ia - a.begin());
@@ -156,35 +150,30 @@ std::size_t storedNodeSize(const std::vector<IndexChild>& children, std::size_t 
 }
 
 void writeIndexPage(const IndexTreePage& page, std::uint32_t owner, PageBuffer& bytes) {
-    // What each entry stores, and the keys the prefix is taken from.
-    std::vector<std::vector<std::uint8_t>> stored;
-    std::vector<const KeyBytes*> keys;
-    std::uint32_t tail = 0;
-    auto store = [&](const IndexEntry& entry, std::optional<std::uint32_t> child) {
-        std::vector<std::uint8_t> bytesOfEntry = entry.key;
-        appendBig(bytesOfEntry, entry.row.page, 3);
-        bytesOfEntry.push_back(entry.row.row);
-        if (child) {
-            appendBig(bytesOfEntry, *child, 4);
-        }
-        stored.push_back(std::move(bytesOfEntry));
-        keys.push_back(&entry.key);
+    // What the page stores: each entry with the child it leads to on a node.
+    struct Stored {
+        const IndexEntry* entry;
+        std::optional<std::uint32_t> child;
     };
+    std::vector<Stored> stored;
+    std::uint32_t tail = 0;
     if (page.leaf) {
+        stored.reserve(page.entries.size());
         for (const IndexEntry& entry : page.entries) {
-            store(entry, std::nullopt);
+            stored.push_back({&entry, std::nullopt});
         }
     } else {
         const std::size_t storedCount =
             page.children.size() >= 2 ? page.children.size() - 1 : page.children.size();
         for (std::size_t i = 0; i < storedCount; ++i) {
-            store(*page.children[i].last, page.children[i].page);
+            stored.push_back({&*page.children[i].last, page.children[i].page});
         }
         if (page.children.size() >= 2) {
             tail = page.children.back().page;
         }
     }
-    const std::size_t prefix = stored.empty() ? 0 : commonPrefix(*keys.front(), *keys.back());
+    const std::size_t prefix =
+        stored.empty() ? 0 : commonPrefix(stored.front().entry->key, stored.back().entry->key);
 
     const std::uint8_t unknown1 = bytes[1] != 0 ? bytes[1] : 0x01;
     std::array<std::uint8_t, 4> unknown8{};
@@ -202,14 +191,26 @@ void writeIndexPage(const IndexTreePage& page, std::uint32_t owner, PageBuffer& 
     bytes[26] = unknown26;
 
     std::size_t at = kFirstEntry;
+    const auto putBig = [&](std::uint32_t value, std::size_t size) {
+        for (std::size_t i = size; i-- > 0;) {
+            bytes[at++] = static_cast<std::uint8_t>(value >> (8 * i));
+        }
+    };
     for (std::size_t i = 0; i < stored.size(); ++i) {
+        const KeyBytes& key = stored[i].entry->key;
         const std::size_t skip = i == 0 ? 0 : prefix;
-        const std::size_t size = stored[i].size() - skip;
+        const std::size_t size =
+            key.size() - skip + kRowPointerSize + (stored[i].child ? kChildPointerSize : 0);
         if (at + size > kPageSize) {
             refuseUnsupported("index page " + std::to_string(page.number) + " overflows");
         }
-        std::memcpy(bytes.data() + at, stored[i].data() + skip, size);
-        at += size;
+        std::memcpy(bytes.data() + at, key.data() + skip, key.size() - skip);
+        at += key.size() - skip;
+        putBig(stored[i].entry->row.page, 3);
+        bytes[at++] = stored[i].entry->row.row;
+        if (stored[i].child) {
+            putBig(*stored[i].child, 4);
+        }
         const std::size_t bit = at - kFirstEntry;
         bytes[kMaskStart + bit / 8] =
             static_cast<std::uint8_t>(bytes[kMaskStart + bit / 8] | (1u << (bit % 8)));

@@ -78,9 +78,7 @@ void writePages(int fd, const StoredPages& pages, std::uint32_t pageCount,
         truncateFile(fd, std::uint64_t{newPageCount} * kPageSize);
     }
     syncFile(fd, "the database");
-    if (::unlink(journalPath.c_str()) != 0 && errno != ENOENT) {
-        throwWriteError("cannot remove the journal " + journalPath, errno);
-    }
+    retireJournal(journalPath);
 }
 
 } // namespace
@@ -104,12 +102,6 @@ void commitPages(int fd, const std::string& journalPath, const StoredPages& page
                              failure.detail() + "; undoing it failed too: " + undoFailure.detail());
         }
         throw;
-    }
-    // The change counts from here on. Should the folder not keep the journal's removal, the
-    // journal comes back whole and takes the file back to its original, all the same.
-    try {
-        syncFolder(folderOf(journalPath));
-    } catch (const WriteError&) {
     }
 }
 

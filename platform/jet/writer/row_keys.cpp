@@ -3,6 +3,7 @@
 #include "write_error.h"
 
 #include <algorithm>
+#include <array>
 #include <string>
 
 namespace jet {
@@ -25,6 +26,45 @@ KeyParts rowKeyParts(const TableDefinition& table, const IndexDefinition& index,
         parts.push_back(keySegment(column, indexed.ascending, row.bytes(column)));
     }
     return parts;
+}
+
+RowKeyParts::RowKeyParts(const TableDefinition& table, const IndexDefinition& index)
+    : index_(index) {
+    for (const IndexColumn& indexed : index.columns) {
+        columns_.push_back(&columnNumbered(table, indexed.columnNumber));
+    }
+}
+
+const RowKeyParts::Key& RowKeyParts::of(const RowFields& row) {
+    std::array<std::optional<Bytes>, 10> values;
+    for (std::size_t i = 0; i < columns_.size() && i < values.size(); ++i) {
+        values[i] = row.bytes(*columns_[i]);
+    }
+    return of(values, std::min(columns_.size(), values.size()));
+}
+
+const RowKeyParts::Key& RowKeyParts::of(const std::array<std::optional<Bytes>, 10>& values,
+                                        std::size_t count) {
+    // The values, each as a presence byte, its length and its bytes: equal signatures, equal
+    // values.
+    signature_.clear();
+    for (std::size_t i = 0; i < count; ++i) {
+        signature_ += values[i] ? '\1' : '\0';
+        if (values[i]) {
+            const auto size = static_cast<std::uint32_t>(values[i]->size());
+            signature_.append(reinterpret_cast<const char*>(&size), sizeof size);
+            signature_.append(values[i]->begin(), values[i]->end());
+        }
+    }
+    if (const auto known = known_.find(std::string_view(signature_)); known != known_.end()) {
+        return known->second;
+    }
+    KeyParts parts;
+    for (std::size_t i = 0; i < count; ++i) {
+        parts.push_back(keySegment(*columns_[i], index_.columns[i].ascending, values[i]));
+    }
+    std::optional<KeyBytes> joined = joinKey(parts);
+    return known_.emplace(signature_, Key{std::move(parts), std::move(joined)}).first->second;
 }
 
 std::optional<KeyBytes> joinKey(const KeyParts& parts) {
@@ -67,7 +107,9 @@ std::optional<KeyParts> completeFrom(KeyParts parts, const KeyBytes& stored) {
 }
 
 bool isNullPart(const std::optional<KeyBytes>& part) {
-    return part && part->size() == 1 && part->front() == 0x00;
+    // A value's part is its flag byte and at least one more; NULL's is the flag alone, 0x00
+    // ascending and 0xFF descending.
+    return part && part->size() == 1 && (part->front() == 0x00 || part->front() == 0xFF);
 }
 
 } // namespace jet

@@ -4,7 +4,10 @@
 #include "row_fields.h"
 #include "table_definition.h"
 
+#include <array>
+#include <map>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace jet {
@@ -17,6 +20,29 @@ const ColumnDefinition& columnNumbered(const TableDefinition& table, std::uint16
 
 KeyParts rowKeyParts(const TableDefinition& table, const IndexDefinition& index,
                      const RowFields& row);
+
+// rowKeyParts for many rows of one index: rows that hold the same values in the index's
+// columns (the tens of thousands of copies a change moves hold a handful) share their parts,
+// worked out once.
+class RowKeyParts {
+public:
+    struct Key {
+        KeyParts parts;
+        std::optional<KeyBytes> joined; // joinKey(parts)
+    };
+
+    RowKeyParts(const TableDefinition& table, const IndexDefinition& index);
+
+    const Key& of(const RowFields& row);
+    // The same for the values of the index's columns (nothing for NULL), read already.
+    const Key& of(const std::array<std::optional<Bytes>, 10>& values, std::size_t count);
+
+private:
+    const IndexDefinition& index_;
+    std::vector<const ColumnDefinition*> columns_;
+    std::string signature_;
+    std::map<std::string, Key, std::less<>> known_;
+};
 
 // The whole key once every part is known.
 std::optional<KeyBytes> joinKey(const KeyParts& parts);

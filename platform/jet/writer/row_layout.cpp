@@ -2,6 +2,8 @@
 
 #include "write_error.h"
 
+#include <array>
+
 namespace jet {
 namespace {
 
@@ -13,7 +15,7 @@ void appendU16(std::vector<std::uint8_t>& out, std::size_t value) {
 } // namespace
 
 std::vector<std::uint8_t> withVariableValue(Bytes row, const ColumnDefinition& column,
-                                            const std::optional<std::vector<std::uint8_t>>& value) {
+                                            const std::optional<Bytes>& value) {
     if (column.fixedLength) {
         refuseUnsupported("only variable-length values are rewritten");
     }
@@ -29,12 +31,15 @@ std::vector<std::uint8_t> withVariableValue(Bytes row, const ColumnDefinition& c
         refuseUnsupported("a row is older than the column it should change");
     }
     const std::size_t tableStart = tableEnd - 2u * (count + 1u);
-    // Offset i is the start of value i; offset count is the end of the last value.
-    std::vector<std::size_t> offsets;
+    // Offset i is the start of value i; offset count is the end of the last value. A row
+    // has at most 255 columns, so a larger count does not add up either.
+    std::array<std::size_t, 257> offsets{};
+    if (count > 255) {
+        refuseUnsupported("a row whose variable values do not add up");
+    }
     for (std::size_t i = 0; i <= count; ++i) {
-        offsets.push_back(u16At(row, tableEnd - 2 * (i + 1)));
-        if (offsets.back() < 2 || offsets.back() > tableStart ||
-            (i > 0 && offsets.back() < offsets[i - 1])) {
+        offsets[i] = u16At(row, tableEnd - 2 * (i + 1));
+        if (offsets[i] < 2 || offsets[i] > tableStart || (i > 0 && offsets[i] < offsets[i - 1])) {
             refuseUnsupported("a row whose variable values do not add up");
         }
     }
@@ -43,7 +48,9 @@ std::vector<std::uint8_t> withVariableValue(Bytes row, const ColumnDefinition& c
     const std::size_t oldEnd = offsets[slot + 1];
     const std::size_t newSize = value ? value->size() : 0;
 
-    std::vector<std::uint8_t> out(row.begin(), row.begin() + static_cast<std::ptrdiff_t>(oldStart));
+    std::vector<std::uint8_t> out;
+    out.reserve(row.size() - (oldEnd - oldStart) + newSize);
+    out.insert(out.end(), row.begin(), row.begin() + static_cast<std::ptrdiff_t>(oldStart));
     if (value) {
         out.insert(out.end(), value->begin(), value->end());
     }

@@ -19,6 +19,6 @@ inline constexpr std::size_t kMaxRowSize = 4060;
 // stored. Refuses (Unsupported) a row whose layout does not add up or that lacks the column,
 // and a result larger than a row may be.
 std::vector<std::uint8_t> withVariableValue(Bytes row, const ColumnDefinition& column,
-                                            const std::optional<std::vector<std::uint8_t>>& value);
+                                            const std::optional<Bytes>& value);
 
 } // namespace jet

@@ -6,6 +6,8 @@
 #include "usage_map_editor.h"
 #include "write_error.h"
 
+#include <algorithm>
+#include <map>
 #include <string>
 
 namespace jet {
@@ -31,40 +33,87 @@ std::string rowName(RowLocation row) {
 
 TableRows::TableRows(PageEdits& edits, const UserTable& table) : edits_(edits), table_(table) {}
 
-void TableRows::rewrite(RowLocation header,
-                        const std::function<std::vector<std::uint8_t>(Bytes)>& change) {
-    DataPageEditor headerPage(edits_.edit(header.page), header.page);
+DataPageEditor TableRows::editor(std::uint32_t page) {
+    PageBuffer& bytes = edits_.edit(page);
+    if (page >= checked_.size()) {
+        checked_.resize(std::max<std::size_t>(page + 1u, edits_.pageCount()));
+    }
+    if (!checked_[page]) {
+        DataPageEditor checked(bytes, page);
+        checked_[page] = true;
+        return checked;
+    }
+    return DataPageEditor::resumed(bytes, page);
+}
+
+TableRows::Rewrite TableRows::resolve(RowLocation header) {
+    DataPageEditor headerPage = editor(header.page);
     if (header.row >= headerPage.rowCount() || (headerPage.flags(header.row) & kRowDeleted) != 0) {
         refuseUnsupported(rowName(header) + " is not a live row");
     }
-    const std::uint16_t headerFlags = headerPage.flags(header.row);
-    RowLocation data = header;
-    if ((headerFlags & kRowOverflowPointer) != 0) {
+    Rewrite rewrite{header, headerPage.flags(header.row), header, {}};
+    if ((rewrite.headerFlags & kRowOverflowPointer) != 0) {
         const Bytes pointer = headerPage.row(header.row);
-        data = RowLocation{u24At(pointer, 1, "a row pointer"), u8At(pointer, 0, "a row pointer")};
-        if (data.page == 0 || data.page >= edits_.pageCount()) {
+        rewrite.data =
+            RowLocation{u24At(pointer, 1, "a row pointer"), u8At(pointer, 0, "a row pointer")};
+        if (rewrite.data.page == 0 || rewrite.data.page >= edits_.pageCount()) {
             refuseUnsupported(rowName(header) + " points outside the file");
         }
     }
-    DataPageEditor dataPage(edits_.edit(data.page), data.page);
-    if (data.row >= dataPage.rowCount()) {
-        refuseUnsupported(rowName(data) + " does not exist");
+    if (rewrite.data.row >= editor(rewrite.data.page).rowCount()) {
+        refuseUnsupported(rowName(rewrite.data) + " does not exist");
     }
-    const Bytes current = dataPage.row(data.row);
-    const std::vector<std::uint8_t> changed = change(current);
-    if (changed.size() <= current.size() + dataPage.freeSpace()) {
-        dataPage.replaceRow(data.row, changed);
+    return rewrite;
+}
+
+void TableRows::rewrite(const std::vector<RowLocation>& headers, const RowChange& change) {
+    std::map<std::uint32_t, std::vector<Rewrite>> byPage;
+    for (std::size_t i = 0; i < headers.size(); ++i) {
+        Rewrite rewrite = resolve(headers[i]);
+        rewrite.bytes = change(i, editor(rewrite.data.page).row(rewrite.data.row));
+        byPage[rewrite.data.page].push_back(std::move(rewrite));
+    }
+    for (auto& [page, rewrites] : byPage) {
+        DataPageEditor rows = editor(page);
+        std::ptrdiff_t growth = 0;
+        for (const Rewrite& rewrite : rewrites) {
+            growth += static_cast<std::ptrdiff_t>(rewrite.bytes.size()) -
+                      static_cast<std::ptrdiff_t>(rows.row(rewrite.data.row).size());
+        }
+        if (growth > static_cast<std::ptrdiff_t>(rows.freeSpace())) {
+            for (const Rewrite& rewrite : rewrites) {
+                rewriteOne(rewrite);
+            }
+            continue;
+        }
+        std::sort(rewrites.begin(), rewrites.end(),
+                  [](const Rewrite& a, const Rewrite& b) { return a.data.row < b.data.row; });
+        std::vector<std::pair<std::uint8_t, Bytes>> replaced;
+        for (const Rewrite& rewrite : rewrites) {
+            replaced.emplace_back(rewrite.data.row, rewrite.bytes);
+        }
+        rows.replaceRows(replaced);
+    }
+}
+
+// A row that still fits its page is rewritten in place; one that does not moves to a page
+// with room, and its slot points there.
+void TableRows::rewriteOne(const Rewrite& rewrite) {
+    DataPageEditor dataPage = editor(rewrite.data.page);
+    const std::size_t current = dataPage.row(rewrite.data.row).size();
+    if (rewrite.bytes.size() <= current + dataPage.freeSpace()) {
+        dataPage.replaceRow(rewrite.data.row, rewrite.bytes);
         return;
     }
-    const RowLocation moved = placeMoved(changed);
+    const RowLocation moved = placeMoved(rewrite.bytes);
     // The row may have moved onto the header's page: read its editor afresh.
-    DataPageEditor pointerPage(edits_.edit(header.page), header.page);
-    pointerPage.overwriteRow(header.row, pointerTo(moved));
-    pointerPage.setFlags(header.row, headerFlags | kRowOverflowPointer);
+    DataPageEditor pointerPage = editor(rewrite.header.page);
+    pointerPage.overwriteRow(rewrite.header.row, pointerTo(moved));
+    pointerPage.setFlags(rewrite.header.row, rewrite.headerFlags | kRowOverflowPointer);
 }
 
 void TableRows::remove(RowLocation header) {
-    DataPageEditor page(edits_.edit(header.page), header.page);
+    DataPageEditor page = editor(header.page);
     if (header.row >= page.rowCount() || (page.flags(header.row) & kRowDeleted) != 0) {
         refuseUnsupported(rowName(header) + " is not a live row");
     }
@@ -99,8 +148,7 @@ RowLocation TableRows::placeMoved(Bytes row) {
             }
         }
         if (page) {
-            DataPageEditor editor(edits_.edit(*page), *page);
-            return RowLocation{*page, editor.addRow(row, kRowDeleted)};
+            return RowLocation{*page, editor(*page).addRow(row, kRowDeleted)};
         }
         const std::uint32_t fresh = allocatePage(edits_, table_.definition.ownedPagesMap);
         DataPageEditor::initialize(edits_.edit(fresh), table_.definition.definitionPage);

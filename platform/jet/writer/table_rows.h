@@ -1,10 +1,12 @@
 #pragma once
 
+#include "data_page_editor.h"
 #include "database.h"
 #include "page_edits.h"
 
 #include <functional>
 #include <optional>
+#include <set>
 #include <vector>
 
 namespace jet {
@@ -18,13 +20,26 @@ class TableRows {
 public:
     TableRows(PageEdits& edits, const UserTable& table);
 
-    // Gives the live row known by header the bytes change makes of its current ones.
-    void rewrite(RowLocation header, const std::function<std::vector<std::uint8_t>(Bytes)>& change);
+    // Gives each live row known by one of headers the bytes change makes of its current ones
+    // (change is told which header). The rows that live on one page are rewritten together
+    // where together they fit it, one by one otherwise.
+    using RowChange = std::function<std::vector<std::uint8_t>(std::size_t, Bytes)>;
+    void rewrite(const std::vector<RowLocation>& headers, const RowChange& change);
     void remove(RowLocation header);
     // Writes the table's row count.
     void finish();
 
 private:
+    struct Rewrite {
+        RowLocation header;
+        std::uint16_t headerFlags = 0;
+        RowLocation data; // where the row lives, after any pointer
+        std::vector<std::uint8_t> bytes;
+    };
+    Rewrite resolve(RowLocation header);
+    void rewriteOne(const Rewrite& rewrite);
+    // An editor of page, which is checked the first time this change edits it.
+    DataPageEditor editor(std::uint32_t page);
     RowLocation placeMoved(Bytes row);
     bool canTake(std::uint32_t page, std::size_t rowSize) const;
 
@@ -34,6 +49,7 @@ private:
     std::optional<std::uint32_t> added_;
     std::optional<std::vector<std::uint32_t>> roomy_;
     std::size_t nextRoomy_ = 0;
+    std::vector<bool> checked_; // by page number
 };
 
 } // namespace jet

@@ -21,7 +21,7 @@ std::vector<Candidate> candidates(const Database& database, const ColumnDefiniti
     std::vector<Candidate> found;
     for (const UserTable& table : database.tables()) {
         for (const IndexDefinition& index : table.definition.indexes) {
-            if (index.columns.size() != 1 || !index.columns[0].ascending) {
+            if (index.columns.size() != 1) {
                 continue;
             }
             for (const ColumnDefinition& column : table.definition.columns) {
@@ -42,8 +42,8 @@ std::vector<Candidate> candidates(const Database& database, const ColumnDefiniti
 
 } // namespace
 
-std::optional<KeyBytes> keyFromFile(const Database& database, const ColumnDefinition& column,
-                                    std::u16string_view text) {
+std::optional<ReusedKey> keyFromFile(const Database& database, const ColumnDefinition& column,
+                                     std::u16string_view text) {
     for (const Candidate& candidate : candidates(database, column)) {
         std::vector<RowLocation> rows;
         TableScan scan(database.pages(), candidate.table->definition);
@@ -61,7 +61,11 @@ std::optional<KeyBytes> keyFromFile(const Database& database, const ColumnDefini
                                                       candidate.table->definition.definitionPage);
         for (const RowLocation row : rows) {
             if (const auto found = entries.find(rowNumberOf(row)); found != entries.end()) {
-                return found->second;
+                const std::size_t position = static_cast<std::size_t>(
+                    candidate.index - candidate.table->definition.indexes.data());
+                return ReusedKey{ascendingForm(found->second, *candidate.column,
+                                               candidate.index->columns[0].ascending),
+                                 candidate.table->definition.definitionPage, position, row};
             }
         }
     }

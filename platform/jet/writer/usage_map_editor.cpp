@@ -3,6 +3,7 @@
 #include "data_page_editor.h"
 #include "write_error.h"
 
+#include <algorithm>
 #include <string>
 
 namespace jet {
@@ -39,6 +40,7 @@ struct BitPlace {
     std::size_t holder; // the page the bytes are on
     std::size_t offset; // where the bitmap starts on that page
     std::size_t bit;
+    std::size_t bits; // how many bits that bitmap has
 };
 
 std::optional<BitPlace> placeOf(const PageEdits& edits, std::uint32_t mapPointer,
@@ -54,7 +56,7 @@ std::optional<BitPlace> placeOf(const PageEdits& edits, std::uint32_t mapPointer
         if (page < start || page - start >= bits) {
             return std::nullopt;
         }
-        return BitPlace{holder, rowStart + kInlineBitmapStart, page - start};
+        return BitPlace{holder, rowStart + kInlineBitmapStart, page - start, bits};
     }
     if (map[0] != kReferenceMap) {
         refuseUnsupported("a usage map of unknown type " + std::to_string(map[0]));
@@ -72,7 +74,31 @@ std::optional<BitPlace> placeOf(const PageEdits& edits, std::uint32_t mapPointer
         refuseUnsupported("a usage map points to page " + std::to_string(bitmapPage) +
                           ", which holds no usage bitmap");
     }
-    return BitPlace{bitmapPage, kMapPageHeader, page % kPagesPerMapPage};
+    return BitPlace{bitmapPage, kMapPageHeader, page % kPagesPerMapPage, kPagesPerMapPage};
+}
+
+// The first page at or after page that the map has a bit for; nothing when there is none.
+std::optional<std::uint32_t> nextCovered(const PageEdits& edits, std::uint32_t mapPointer,
+                                         std::uint32_t page) {
+    const std::uint32_t holder = mapPointer >> 8;
+    const Bytes map =
+        dataRow(edits.page(holder), holder, static_cast<std::uint8_t>(mapPointer & 0xFF));
+    if (map[0] == kInlineMap) {
+        const std::uint32_t start = u32At(map, 1, "a usage map's start page");
+        const std::size_t bits =
+            map.size() > kInlineBitmapStart ? (map.size() - kInlineBitmapStart) * 8 : 0;
+        if (page < start) {
+            return start;
+        }
+        return page - start < bits ? std::optional<std::uint32_t>(page) : std::nullopt;
+    }
+    for (std::size_t slot = page / kPagesPerMapPage; 1 + 4 * slot + 4 <= map.size(); ++slot) {
+        if (u32At(map, 1 + 4 * slot) != 0) {
+            return std::max<std::uint32_t>(page,
+                                           static_cast<std::uint32_t>(slot * kPagesPerMapPage));
+        }
+    }
+    return std::nullopt;
 }
 
 } // namespace
@@ -90,14 +116,30 @@ void markPage(PageEdits& edits, std::uint32_t mapPointer, std::uint32_t page, bo
 
 std::optional<std::uint32_t> firstMarkedPage(const PageEdits& edits, std::uint32_t mapPointer,
                                              std::uint32_t from, std::uint32_t below) {
-    for (std::uint32_t page = from; page < below; ++page) {
+    for (std::uint32_t page = from; page < below;) {
         const std::optional<BitPlace> place = placeOf(edits, mapPointer, page);
         if (!place) {
+            const std::optional<std::uint32_t> next = nextCovered(edits, mapPointer, page);
+            if (!next || *next == page) {
+                return std::nullopt;
+            }
+            page = *next;
             continue;
         }
+        // The rest of this bitmap, a byte at a time where it marks nothing.
         const PageBuffer& bytes = edits.page(static_cast<std::uint32_t>(place->holder));
-        if (((bytes[place->offset + place->bit / 8] >> (place->bit % 8)) & 1u) != 0) {
-            return page;
+        for (std::size_t bit = place->bit; bit < place->bits && page < below;) {
+            const std::uint8_t byte = bytes[place->offset + bit / 8];
+            if (bit % 8 == 0 && byte == 0) {
+                bit += 8;
+                page += 8;
+                continue;
+            }
+            if (((byte >> (bit % 8)) & 1u) != 0) {
+                return page;
+            }
+            ++bit;
+            ++page;
         }
     }
     return std::nullopt;

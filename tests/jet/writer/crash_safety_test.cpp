@@ -79,12 +79,13 @@ void checkEveryStop(const std::vector<std::uint8_t>& original, const PageChange&
     const ProgramRun whole = rig.commit();
     ASSERT_EQ(lineStartingWith(whole.output, "result "), "ok") << whole.output;
     // The order a kill cannot test, for a power cut: nothing touches the file before its
-    // journal is synced with the folder, and the journal goes only once the file is synced.
-    // A call the wrappers missed would be missing here, so the kills below do reach them all.
+    // journal is synced with the folder, and the journal is wiped (and synced) only once the
+    // file is synced, before it goes. A call the wrappers missed would be missing here, so the
+    // kills below do reach them all.
     EXPECT_EQ(lineStartingWith(whole.output, "trace "),
               std::string("write journal, sync journal, sync folder, write database, ") +
                   (change.grow < 0 ? "truncate database, " : "") +
-                  "sync database, remove journal, sync folder");
+                  "sync database, write journal, sync journal, remove journal, sync folder");
     const long calls = callsOf(whole);
     ASSERT_EQ(rig.reopenAndReset(), State::Changed);
 
@@ -116,8 +117,16 @@ void checkEveryStop(const std::vector<std::uint8_t>& original, const PageChange&
         }
     }
 
-    // A journal left with every page written: the largest playback there is.
+    // A change reported done stays done: a journal whose removal a power cut undoes comes back
+    // wiped, as one stopped at its removal is, and the next open keeps the change.
     ASSERT_EQ(rig.commit("kill", calls - 1).killedWith, SIGKILL);
+    ASSERT_TRUE(rig.holdsChangeAndJournal());
+    ASSERT_EQ(rig.reopenAndReset(), State::Changed);
+
+    // A journal left with every page written, before it is wiped: the largest playback there
+    // is.
+    const long wipe = calls - 3;
+    ASSERT_EQ(rig.commit("kill", wipe).killedWith, SIGKILL);
     ASSERT_TRUE(rig.holdsChangeAndJournal());
     const ProgramRun playback = rig.open();
     EXPECT_EQ(lineStartingWith(playback.output, "trace "),
@@ -126,7 +135,7 @@ void checkEveryStop(const std::vector<std::uint8_t>& original, const PageChange&
     const std::vector<long> playbackPoints = pointsUpTo(callsOf(playback), mostPoints / 2);
     for (const long at : playbackPoints) {
         SCOPED_TRACE("playback killed at call " + std::to_string(at));
-        ASSERT_EQ(rig.commit("kill", calls - 1).killedWith, SIGKILL);
+        ASSERT_EQ(rig.commit("kill", wipe).killedWith, SIGKILL);
         EXPECT_EQ(rig.open("kill", at).killedWith, SIGKILL);
         EXPECT_EQ(rig.reopenAndReset(), State::Original);
     }

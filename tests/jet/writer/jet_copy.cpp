@@ -4,13 +4,14 @@
 
 #include <QFile>
 
-JetCopy::JetCopy(const QString& folder, const QString& fixture) {
+JetCopy::JetCopy(const QString& folder, const QString& fixture, const QString& password)
+    : password_(password) {
     QFile::copy(fixturePath(folder, fixture), path());
     QFile::setPermissions(path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }
 
 QString JetCopy::connection() const {
-    return jetConnectionString(path(), QStringLiteral("kd=73"));
+    return jetConnectionString(path(), password_);
 }
 
 QByteArray JetCopy::bytes() const {

@@ -15,8 +15,10 @@
 
 class JetCopy {
 public:
-    // fixture: a name from fixture_files.h; the fixture folder must exist.
-    JetCopy(const QString& folder, const QString& fixture);
+    // fixture: a name from fixture_files.h (or a file of its folder, as "desktop/NAME"); the
+    // fixture folder must exist. password: the file's database password.
+    JetCopy(const QString& folder, const QString& fixture,
+            const QString& password = QStringLiteral("kd=73"));
 
     QString path() const { return dir_.filePath(QStringLiteral("book.mdb")); }
     QString connection() const;
@@ -29,6 +31,7 @@ public:
 
 private:
     QTemporaryDir dir_;
+    QString password_;
 };
 
 // The pages at which two images of a file differ, pages past the end of either included.

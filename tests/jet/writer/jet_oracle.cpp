@@ -23,21 +23,28 @@ QString runToEnd(const QString& program, const QStringList& arguments, int* stat
 
 } // namespace
 
-std::optional<CheckerVerdict> runJetOracle(const QString& path, const QString& password) {
+std::optional<OracleRun> runOracle(const QStringList& arguments) {
     const auto shared = sharedMaterialDir();
     if (!shared) {
         return std::nullopt;
     }
-    int status = 0;
-    CheckerVerdict verdict;
+    OracleRun run;
+    run.output = runToEnd(QDir(*shared).filePath(QStringLiteral("tools/jet-oracle/jet-oracle")),
+                          arguments, &run.status);
+    return run;
+}
+
+std::optional<CheckerVerdict> runJetOracle(const QString& path, const QString& password) {
     QStringList arguments{QStringLiteral("check"), path};
     if (!password.isEmpty()) {
         arguments << password;
     }
-    verdict.output = runToEnd(QDir(*shared).filePath(QStringLiteral("tools/jet-oracle/jet-oracle")),
-                              arguments, &status);
-    verdict.sound = status == 0 && verdict.output.contains(QStringLiteral("ORACLE OK"));
-    return verdict;
+    const auto run = runOracle(arguments);
+    if (!run) {
+        return std::nullopt;
+    }
+    return CheckerVerdict{run->status == 0 && run->output.contains(QStringLiteral("ORACLE OK")),
+                          run->output};
 }
 
 std::optional<int> mdbExportRowCount(const QString& path, const QString& table) {

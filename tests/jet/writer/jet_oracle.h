@@ -17,6 +17,14 @@ struct CheckerVerdict {
 std::optional<CheckerVerdict> runJetOracle(const QString& path,
                                            const QString& password = QStringLiteral("kd=73"));
 
+// The checker run with a command and its operands: its exit status and what it printed;
+// nothing where the shared material is absent.
+struct OracleRun {
+    int status = -1;
+    QString output;
+};
+std::optional<OracleRun> runOracle(const QStringList& arguments);
+
 // Whether mdbtools reads every row of table (its line count, header excluded), or nothing
 // when it fails.
 std::optional<int> mdbExportRowCount(const QString& path, const QString& table);

@@ -92,7 +92,7 @@ TEST(Open, PlaysBackAWholeJournalAndRemovesOneCutShort) {
         {"header only", [](Bytes& b) { b.resize(32); }, RemovedUnplayed},
         {"empty", [](Bytes& b) { b.clear(); }, RemovedUnplayed},
         {"not a journal", [](Bytes& b) { b[0] = 'X'; }, RemovedUnplayed},
-        {"a later format", [](Bytes& b) { b[8] = 2; }, Refused},
+        {"a later format", [](Bytes& b) { b[8] = 3; }, Refused},
     };
     for (const auto& c : cases) {
         for (const bool throughLink : {false, true}) {

@@ -1,0 +1,36 @@
+#include "change_writer.h"
+
+#include "image_check.h"
+
+namespace jet {
+namespace {
+
+void commitChecked(DatabaseFile& file, const Database& database, PlannedWrite plan,
+                   const PlanFault& fault, const std::function<void(const PlannedWrite&)>& check) {
+    if (fault) {
+        fault(plan);
+    }
+    if (plan.pages.empty()) {
+        return;
+    }
+    check(plan);
+    file.commit(plan.pages, plan.pageCount);
+    database.pages().forgetPages();
+}
+
+} // namespace
+
+void writeUpdate(DatabaseFile& file, const Database& database, const TableUpdate& update,
+                 const PlanFault& fault) {
+    commitChecked(file, database, planUpdate(database, update), fault,
+                  [&](const PlannedWrite& plan) { checkPlannedUpdate(database, update, plan); });
+}
+
+void writeDeletion(DatabaseFile& file, const Database& database, const TableDeletion& deletion,
+                   const PlanFault& fault) {
+    commitChecked(
+        file, database, planDeletion(database, deletion), fault,
+        [&](const PlannedWrite& plan) { checkPlannedDeletion(database, deletion, plan); });
+}
+
+} // namespace jet
