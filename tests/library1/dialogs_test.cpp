@@ -34,7 +34,7 @@ TEST(Dialogs, EachKindHasItsTitleStyleAndResult) {
     }
 }
 
-// The boxes' buttons read Thai, like the rest of the tool.
+// The boxes' buttons read Thai, like the rest of the tool, each with its accelerator.
 TEST(RealMessageBox, EnterAnswersTheDefaultButtonNo) {
     platform::QtMessageBoxService boxes;
     Library1::Dialogs dialogs(boxes);
@@ -45,9 +45,9 @@ TEST(RealMessageBox, EnterAnswersTheDefaultButtonNo) {
     EXPECT_EQ(answers.leftOpen(), 0);
     const SeenBox& first = answers.seen()[0];
     EXPECT_EQ(first.text, "line one\nline two");
-    EXPECT_EQ(first.buttons, (QStringList{QStringLiteral("ใช่"), QStringLiteral("ไม่ใช่")}));
-    EXPECT_EQ(first.defaultButton, QStringLiteral("ไม่ใช่"));
-    EXPECT_EQ(answers.seen()[1].defaultButton, QStringLiteral("ใช่"));
+    EXPECT_EQ(first.buttons, (QStringList{QStringLiteral("ใช่ (&Y)"), QStringLiteral("ไม่ใช่ (&N)")}));
+    EXPECT_EQ(first.defaultButton, QStringLiteral("ไม่ใช่ (&N)"));
+    EXPECT_EQ(answers.seen()[1].defaultButton, QStringLiteral("ใช่ (&Y)"));
 }
 
 TEST(RealMessageBox, ErrorBoxClosesWithEnter) {
@@ -56,7 +56,7 @@ TEST(RealMessageBox, ErrorBoxClosesWithEnter) {
     EXPECT_EQ(boxes.show(QStringLiteral("ไม่พบไฟล์"), 16, QStringLiteral("ข้อผิดพลาด")), 1);
     ASSERT_EQ(answers.seen().size(), 1);
     EXPECT_EQ(answers.seen()[0].text, QStringLiteral("ไม่พบไฟล์"));
-    EXPECT_EQ(answers.seen()[0].buttons, QStringList{QStringLiteral("ตกลง")});
+    EXPECT_EQ(answers.seen()[0].buttons, QStringList{QStringLiteral("ตกลง (&O)")});
 }
 
 } // namespace
