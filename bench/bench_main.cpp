@@ -89,7 +89,7 @@ bench::HelperPrograms helperPrograms() {
 }
 
 // Off screen always; on an X server too where Xvfb runs. The last is the operator's.
-std::vector<bench::Screen> screens(const bench::VirtualDisplay* display) {
+std::vector<bench::Screen> screens(const VirtualDisplay* display) {
     std::vector<bench::Screen> result{{"off screen", {{"QT_QPA_PLATFORM", "offscreen"}}}};
     if (display != nullptr) {
         result.push_back({"X server", {{"QT_QPA_PLATFORM", "xcb"}, {"DISPLAY", display->name()}}});
@@ -105,7 +105,7 @@ int main(int argc, char* argv[]) {
     const Options options = takeOptions(argc, argv);
     // The tool's own set-up of SQLite, before the baselines start the library without it.
     platform::prepareSqlite();
-    const auto display = bench::VirtualDisplay::startIfInstalled();
+    const auto display = VirtualDisplay::startIfInstalled();
     const std::vector<bench::Screen> where = screens(display.get());
     // Windows are real but never on a screen.
     qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -1,6 +1,7 @@
 #include "message_box.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
@@ -23,6 +24,16 @@ QMessageBox::Icon iconFor(int style) {
     }
 }
 
+// A button as the desktop's own message boxes show it: words alone, with their accelerator.
+// Qt gives standard buttons the style's icons wherever the platform theme asks for them, as
+// every X11 session does, desktop or none, though never off screen; taking them off here keeps
+// the buttons alike under any style, platform theme or icon theme.
+QPushButton* addPlainButton(QMessageBox& box, QMessageBox::StandardButton which) {
+    QPushButton* button = box.addButton(which);
+    button->setIcon(QIcon());
+    return button;
+}
+
 } // namespace
 
 std::unique_ptr<QMessageBox> buildMessageBox(const QString& prompt, int style,
@@ -34,12 +45,12 @@ std::unique_ptr<QMessageBox> buildMessageBox(const QString& prompt, int style,
     box->setWindowModality(Qt::ApplicationModal);
     box->setIcon(iconFor(style));
     if ((style & 0x0F) == msgbox::YesNo) {
-        QPushButton* yes = box->addButton(QMessageBox::Yes);
-        QPushButton* no = box->addButton(QMessageBox::No);
+        QPushButton* yes = addPlainButton(*box, QMessageBox::Yes);
+        QPushButton* no = addPlainButton(*box, QMessageBox::No);
         box->setDefaultButton((style & msgbox::DefaultButton2) ? no : yes);
         box->setEscapeButton(no);
     } else {
-        box->setDefaultButton(box->addButton(QMessageBox::Ok));
+        box->setDefaultButton(addPlainButton(*box, QMessageBox::Ok));
     }
     return box;
 }

@@ -11,6 +11,9 @@ packages=(
     libsqlite3-dev sqlite3 libicu-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-thai-tlwg fontconfig
+    # The message-box tests show boxes on a virtual X server, with and without a GTK desktop's
+    # platform theme, as well as off screen.
+    xvfb qt6-gtk-platformtheme
     mdbtools
     # The independent checker of written Jet files (../shared/tools/jet-oracle) runs on Java.
     default-jre-headless libcommons-lang3-java

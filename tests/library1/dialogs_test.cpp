@@ -1,14 +1,9 @@
 #include "dialogs.h"
 #include "message_box.h"
+#include "message_box_answers.h"
 #include "scripted_services.h"
 
 #include "gtest_qt.h"
-
-#include <QApplication>
-#include <QMessageBox>
-#include <QPushButton>
-#include <QTest>
-#include <QTimer>
 
 namespace {
 
@@ -39,55 +34,29 @@ TEST(Dialogs, EachKindHasItsTitleStyleAndResult) {
     }
 }
 
-// What a box on screen showed: its text, its buttons' captions (sorted) and its default.
-struct SeenBox {
-    QString text;
-    QStringList buttons;
-    QString defaultButton;
-};
-
-// Answers the next modal message box by pressing a key once it is on screen.
-void pressInNextBox(Qt::Key key, SeenBox* seen) {
-    QTimer::singleShot(0, [=] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (box == nullptr || !box->isVisible()) {
-            pressInNextBox(key, seen);
-            return;
-        }
-        seen->text = box->text();
-        seen->buttons.clear();
-        for (const QAbstractButton* button : box->buttons()) {
-            seen->buttons << button->text();
-        }
-        seen->buttons.sort();
-        seen->defaultButton = box->defaultButton() ? box->defaultButton()->text() : QString();
-        QTest::keyClick(box, key);
-    });
-}
-
-// The boxes' buttons read Thai, like the rest of the tool.
+// The boxes' buttons read Thai, like the rest of the tool, each with its accelerator.
 TEST(RealMessageBox, EnterAnswersTheDefaultButtonNo) {
     platform::QtMessageBoxService boxes;
     Library1::Dialogs dialogs(boxes);
-    SeenBox seen;
-    pressInNextBox(Qt::Key_Return, &seen);
+    MessageBoxAnswers answers({Qt::Key_Return});
     EXPECT_EQ(dialogs.AskYesNo(QStringLiteral("line one\r\nline two"), false), 7);
-    EXPECT_EQ(seen.text, "line one\nline two");
-    EXPECT_EQ(seen.buttons, (QStringList{QStringLiteral("ใช่"), QStringLiteral("ไม่ใช่")}));
-    EXPECT_EQ(seen.defaultButton, QStringLiteral("ไม่ใช่"));
-
-    pressInNextBox(Qt::Key_Return, &seen);
     EXPECT_EQ(dialogs.AskYesNo(QStringLiteral("default yes"), true), 6);
-    EXPECT_EQ(seen.defaultButton, QStringLiteral("ใช่"));
+    ASSERT_EQ(answers.seen().size(), 2);
+    EXPECT_EQ(answers.leftOpen(), 0);
+    const SeenBox& first = answers.seen()[0];
+    EXPECT_EQ(first.text, "line one\nline two");
+    EXPECT_EQ(first.buttons, (QStringList{QStringLiteral("ใช่ (&Y)"), QStringLiteral("ไม่ใช่ (&N)")}));
+    EXPECT_EQ(first.defaultButton, QStringLiteral("ไม่ใช่ (&N)"));
+    EXPECT_EQ(answers.seen()[1].defaultButton, QStringLiteral("ใช่ (&Y)"));
 }
 
 TEST(RealMessageBox, ErrorBoxClosesWithEnter) {
     platform::QtMessageBoxService boxes;
-    SeenBox seen;
-    pressInNextBox(Qt::Key_Return, &seen);
+    MessageBoxAnswers answers({Qt::Key_Return});
     EXPECT_EQ(boxes.show(QStringLiteral("ไม่พบไฟล์"), 16, QStringLiteral("ข้อผิดพลาด")), 1);
-    EXPECT_EQ(seen.text, QStringLiteral("ไม่พบไฟล์"));
-    EXPECT_EQ(seen.buttons, QStringList{QStringLiteral("ตกลง")});
+    ASSERT_EQ(answers.seen().size(), 1);
+    EXPECT_EQ(answers.seen()[0].text, QStringLiteral("ไม่พบไฟล์"));
+    EXPECT_EQ(answers.seen()[0].buttons, QStringList{QStringLiteral("ตกลง (&O)")});
 }
 
 } // namespace

@@ -308,7 +308,8 @@ TEST(MainWindowLayout, CodeBoxMenuReadsThai) {
         }
     }
     menu->close();
-    EXPECT_EQ(texts, (QStringList{"เลิกทำ", "ทำซ้ำ", "ตัด", "คัดลอก", "วาง", "ลบ", "เลือกทั้งหมด"}));
+    EXPECT_EQ(texts, (QStringList{"เลิกทำ (&U)", "ทำซ้ำ (&R)", "ตัด (&T)", "คัดลอก (&C)", "วาง (&P)",
+                                  "ลบ (&D)", "เลือกทั้งหมด (&A)"}));
 }
 
 } // namespace

@@ -140,7 +140,7 @@ TEST(LeaveRule, HoldsForFocusMovesAroundMessageBoxes) {
         ASSERT_TRUE(h.load());
         h.answerBoxesWith(Qt::Key_Return);
         c.act(h);
-        ASSERT_EQ(h.realBoxTexts().size(), 1u);
+        ASSERT_EQ(h.realBoxAnswers().seen().size(), 1);
         QLineEdit* focused = h.box(c.focusSide);
         EXPECT_TRUE(eventually([&] { return QApplication::focusWidget() == focused; }));
         EXPECT_EQ(h.box(1)->text(), QString::fromUtf8(c.box1));

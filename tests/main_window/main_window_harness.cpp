@@ -4,9 +4,7 @@
 #include "typing.h"
 
 #include <QApplication>
-#include <QMessageBox>
 #include <QTest>
-#include <QTimer>
 #include <QToolButton>
 
 namespace {
@@ -95,15 +93,8 @@ void MainWindowHarness::press(int side, Qt::Key key, Qt::KeyboardModifiers modif
     QTest::keyClick(box(side), key, modifiers);
 }
 
-void MainWindowHarness::answerBoxesWith(Qt::Key key) {
-    QTimer::singleShot(10, window_.get(), [this, key] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (box != nullptr && box->isActiveWindow()) {
-            realBoxTexts_ << box->text();
-            QTest::keyClick(box, key);
-        }
-        answerBoxesWith(key);
-    });
+void MainWindowHarness::answerBoxesWith(QKeyCombination first, QKeyCombination then) {
+    answers_ = std::make_unique<MessageBoxAnswers>(QList<QKeyCombination>{first, then});
 }
 
 bool eventually(const std::function<bool()>& condition) {

@@ -4,6 +4,7 @@
 #include "dialogs.h"
 #include "frm_main.h"
 #include "message_box.h"
+#include "message_box_answers.h"
 #include "scripted_services.h"
 #include "story_search.h"
 #include "temp_store.h"
@@ -61,17 +62,17 @@ public:
     void type(int side, const QString& text);
     void press(int side, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 
-    // With real boxes: answers every box that comes up by pressing key in it, once it is on
-    // screen and active, and keeps its text.
-    void answerBoxesWith(Qt::Key key);
-    const QStringList& realBoxTexts() const { return realBoxTexts_; }
+    // With real boxes: answers the first box that comes up with the first press and every
+    // later one with the second, from the keyboard.
+    void answerBoxesWith(QKeyCombination first, QKeyCombination then = Qt::Key_Return);
+    const MessageBoxAnswers& realBoxAnswers() const { return *answers_; }
 
 private:
     std::unique_ptr<TempStore> store_;
     ScriptedMessageBoxes boxes_;
     platform::QtMessageBoxService realBoxes_;
     Library1::Dialogs dialogs_;
-    QStringList realBoxTexts_;
+    std::unique_ptr<MessageBoxAnswers> answers_;
     Library1::DatabaseAccess database_;
     RecordingProgramEnd programEnd_;
     std::unique_ptr<platform::GivenProgramFolder> folder_;

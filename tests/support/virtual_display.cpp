@@ -12,8 +12,6 @@
 
 extern char** environ;
 
-namespace bench {
-
 std::unique_ptr<VirtualDisplay> VirtualDisplay::startIfInstalled() {
     int channel[2];
     if (pipe2(channel, O_CLOEXEC) != 0) {
@@ -66,5 +64,3 @@ VirtualDisplay::~VirtualDisplay() {
     while (waitpid(pid_, nullptr, 0) < 0 && errno == EINTR) {
     }
 }
-
-} // namespace bench

@@ -5,8 +5,6 @@
 
 #include <sys/types.h>
 
-namespace bench {
-
 // A virtual X server (Xvfb) for the runs that meet the program as the operator does, on a
 // real display server rather than Qt's off-screen platform. It ends with the object.
 class VirtualDisplay {
@@ -25,5 +23,3 @@ private:
     pid_t pid_;
     std::string name_;
 };
-
-} // namespace bench
