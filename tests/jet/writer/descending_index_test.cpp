@@ -96,6 +96,13 @@ TEST_P(DescendingIndexes, ChangeAsTheCheckersLibraryDoes) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(WriterFixtures, DescendingIndexes, ::testing::ValuesIn(kCases));
+INSTANTIATE_TEST_SUITE_P(WriterFixtures, DescendingIndexes, ::testing::ValuesIn(kCases),
+                         [](const ::testing::TestParamInfo<DescendingCase>& param) {
+                             return QString::fromUtf8(param.param.fixture)
+                                        .section(QLatin1Char('/'), -1)
+                                        .remove(QLatin1Char('-'))
+                                        .toStdString() +
+                                    "_" + std::to_string(param.index);
+                         });
 
 } // namespace

@@ -7,12 +7,14 @@
 #include "fixture_files.h"
 #include "jet_copy.h"
 #include "jet_oracle.h"
+#include "temp_store.h"
 
 #include "gtest_qt.h"
 
 #include <QDir>
 
 #include <array>
+#include <random>
 
 namespace {
 
@@ -213,6 +215,85 @@ TEST_P(DesktopChanges, AgreeWithTheCheckersLibrary) {
     EXPECT_TRUE(verdict->sound) << verdict->output.toStdString();
 }
 
-INSTANTIATE_TEST_SUITE_P(DesktopFiles, DesktopChanges, ::testing::ValuesIn(kChanges));
+INSTANTIATE_TEST_SUITE_P(DesktopFiles, DesktopChanges, ::testing::ValuesIn(kChanges),
+                         [](const ::testing::TestParamInfo<DesktopChange>& param) {
+                             return std::string(param.param.file) + "_" +
+                                    std::to_string(param.index);
+                         });
+
+// Where a sequence of random changes runs: the file, and its tables' text columns.
+struct Sequence {
+    const char* file;
+    std::vector<std::pair<const char*, const char*>> columns; // table, column
+    int steps;
+};
+
+class DesktopSequences : public ::testing::TestWithParam<Sequence> {};
+
+// The same random updates and deletes on two copies, by the tool and by the checker's
+// library, with values the tool can key: both refuse the same ones (a unique index), and in the
+// end both copies hold the same rows and ours passes the checker.
+TEST_P(DesktopSequences, EndAsTheCheckersLibraryEnds) {
+    const auto folder = fixtureFolder();
+    if (!folder) {
+        GTEST_SKIP() << "SHARED_MATERIAL_DIR with the Jet fixtures is absent";
+    }
+    const Sequence& sequence = GetParam();
+    const QString file = text(kDesktop) + text(sequence.file);
+    const JetCopy ours(*folder, file, QString());
+    const JetCopy theirs(*folder, file, QString());
+    std::mt19937 random(20261210);
+    const QStringList fresh = {QStringLiteral("alpha"), QStringLiteral("Beta 2"),
+                               QStringLiteral("x-ray"), QStringLiteral("O'Hara"),
+                               QStringLiteral("v1.2_b")};
+    int changed = 0;
+    for (int step = 0; step < sequence.steps; ++step) {
+        const auto& [table, column] = sequence.columns[random() % sequence.columns.size()];
+        const QStringList values =
+            ours.query(QStringLiteral("SELECT [%1] FROM [%2] WHERE [%1] IS NOT NULL")
+                           .arg(text(column), text(table)));
+        if (values.isEmpty()) {
+            continue;
+        }
+        const QString old = values[static_cast<qsizetype>(random() % values.size())];
+        const bool deletes = random() % 4 == 0;
+        const QString now = deletes ? QStringLiteral("-")
+                            : random() % 2 == 0
+                                ? fresh[static_cast<qsizetype>(random() % fresh.size())]
+                                : values[static_cast<qsizetype>(random() % values.size())];
+        const QString sql =
+            deletes ? QStringLiteral("DELETE FROM [%1] WHERE [%2] = %3")
+                          .arg(text(table), text(column), sqlLiteral(old))
+                    : QStringLiteral("UPDATE [%1] SET [%2] = %3 WHERE [%2] = %4")
+                          .arg(text(table), text(column), sqlLiteral(now), sqlLiteral(old));
+        const QString error = ours.execute(sql);
+        const auto checker = runOracle(
+            {QStringLiteral("change"), theirs.path(), text(table), text(column), old, now});
+        ASSERT_TRUE(checker.has_value());
+        EXPECT_EQ(error.isEmpty(), checker->status == 0)
+            << sql.toStdString() << ": " << error.toStdString() << " / "
+            << checker->output.toStdString();
+        changed += error.isEmpty() ? 1 : 0;
+    }
+    EXPECT_GT(changed, sequence.steps / 2) << "the sequence changed too little to say much";
+    for (const QString& table : tablesOf(ours.path())) {
+        EXPECT_EQ(dump(ours.path(), table), dump(theirs.path(), table)) << table.toStdString();
+    }
+    const auto verdict = runJetOracle(ours.path(), QString());
+    EXPECT_TRUE(verdict->sound) << verdict->output.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    DesktopFiles, DesktopSequences,
+    ::testing::Values(Sequence{"testIndexPropertiesV2000",
+                               {{"TableIgnoreNulls1", "data"},
+                                {"TableIgnoreNulls2", "data1"},
+                                {"TableUnique1_temp", "data"},
+                                {"TableUnique2_temp", "data1"}},
+                               24},
+                      Sequence{"indexTestV2000",
+                               {{"Table1", "data"}, {"Table2", "data"}, {"Table3", "data"}},
+                               14}),
+    [](const ::testing::TestParamInfo<Sequence>& param) { return std::string(param.param.file); });
 
 } // namespace
