@@ -30,10 +30,24 @@ PageStore::PageStore(std::unique_ptr<ByteSource> source) : source_(std::move(sou
     header_ = readDatabaseHeader(first);
 }
 
+PageStore::PageStore(const PageStore& base, const std::map<std::uint32_t, PageBuffer>& pages,
+                     std::uint32_t pageCount)
+    : header_(base.header_), pageCount_(pageCount), base_(&base), replaced_(&pages) {}
+
 PageRef PageStore::page(std::uint32_t number) const {
     if (number >= pageCount_) {
         throwDamaged("page " + std::to_string(number) + " is beyond the end of the file (" +
                      std::to_string(pageCount_) + " pages)");
+    }
+    if (base_ != nullptr) {
+        if (const auto found = replaced_->find(number); found != replaced_->end()) {
+            // The caller keeps the page: a reference that owns nothing.
+            return PageRef(std::shared_ptr<const void>(), &found->second);
+        }
+        if (number >= base_->pageCount()) {
+            throwDamaged("page " + std::to_string(number) + " is neither in the file nor added");
+        }
+        return base_->page(number);
     }
     if (const auto found = cache_.find(number); found != cache_.end()) {
         return found->second;

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <unordered_map>
 
@@ -37,10 +38,16 @@ class PageStore {
 public:
     // Reads and checks page 0; throws ReadError (NotJet4) for anything but a Jet 4.0 file.
     explicit PageStore(std::unique_ptr<ByteSource> source);
+    // The pages of base with some of them replaced, decoded (page 0 never): the file as it
+    // will read once those are written, pageCount pages long. Both base and pages stay the
+    // caller's and must outlive the store; nothing is copied.
+    PageStore(const PageStore& base, const std::map<std::uint32_t, PageBuffer>& pages,
+              std::uint32_t pageCount);
 
     const DatabaseHeader& header() const noexcept { return header_; }
-    // The stored bytes, as the file holds them (encoded pages still encoded).
-    const ByteSource& source() const noexcept { return *source_; }
+    // The stored bytes, as the file holds them (encoded pages still encoded); a store made of
+    // another one's pages reads its base's.
+    const ByteSource& source() const noexcept { return base_ ? base_->source() : *source_; }
     std::uint32_t pageCount() const noexcept { return pageCount_; }
 
     // Throws ReadError (Damaged) for a page number outside the file.
@@ -55,6 +62,8 @@ private:
     DatabaseHeader header_;
     std::uint32_t pageCount_ = 0;
     mutable std::unordered_map<std::uint32_t, PageRef> cache_;
+    const PageStore* base_ = nullptr;
+    const std::map<std::uint32_t, PageBuffer>* replaced_ = nullptr;
 };
 
 inline Bytes bytesOf(const PageRef& page) {

@@ -188,7 +188,7 @@ PlannedWrite ChangeContext::finish() {
     for (auto& [page, tableRows] : rows_) {
         tableRows.finish();
     }
-    return {edits_.storedPages(), edits_.pageCount(), reusedKeys_};
+    return {edits_.takeStoredPages(), edits_.pageCount(), reusedKeys_};
 }
 
 } // namespace jet

@@ -1,6 +1,7 @@
 #include "image_check.h"
 
 #include "image_check_parts.h"
+#include "rc4.h"
 #include "write_error.h"
 
 #include <algorithm>
@@ -10,37 +11,19 @@ namespace jet {
 namespace image_check {
 namespace {
 
-// The file's stored bytes with the plan's pages put over them.
-class PlannedSource final : public ByteSource {
-public:
-    PlannedSource(const ByteSource& file, const StoredPages& pages, std::uint32_t pageCount)
-        : file_(file), pages_(pages), size_(std::uint64_t{pageCount} * kPageSize) {}
-
-    std::uint64_t size() const override { return size_; }
-
-    void read(std::uint64_t offset, std::span<std::uint8_t> out) const override {
-        if (offset > size_ || out.size() > size_ - offset) {
-            throwDamaged("a read past the end of the planned file");
-        }
-        while (!out.empty()) {
-            const auto page = static_cast<std::uint32_t>(offset / kPageSize);
-            const std::size_t within = offset % kPageSize;
-            const std::size_t count = std::min(out.size(), kPageSize - within);
-            if (const auto planned = pages_.find(page); planned != pages_.end()) {
-                std::memcpy(out.data(), planned->second.data() + within, count);
-            } else {
-                file_.read(offset, out.first(count));
-            }
-            out = out.subspan(count);
-            offset += count;
-        }
+// The plan's pages as the reader reads them: decoded where the file encodes its pages.
+StoredPages decodedPages(const PageStore& file, const StoredPages& pages) {
+    StoredPages decoded;
+    const std::uint32_t key = file.header().databaseKey;
+    if (key == 0) {
+        return decoded;
     }
-
-private:
-    const ByteSource& file_;
-    const StoredPages& pages_;
-    std::uint64_t size_;
-};
+    for (const auto& [number, stored] : pages) {
+        PageBuffer& page = decoded.emplace(number, stored).first->second;
+        applyPageRc4(key, number, page);
+    }
+    return decoded;
+}
 
 std::set<std::uint32_t> differingPages(const PageStore& file, const StoredPages& pages) {
     std::set<std::uint32_t> differing;
@@ -96,8 +79,9 @@ std::string tableName(const UserTable& table) {
 }
 
 Images::Images(const Database& file, const PlannedWrite& plan)
-    : database(file), before(file.pages()),
-      after(std::make_unique<PlannedSource>(file.pages().source(), plan.pages, plan.pageCount)),
+    : database(file), before(file.pages()), decoded_(decodedPages(file.pages(), plan.pages)),
+      after(file.pages(), file.pages().header().databaseKey == 0 ? plan.pages : decoded_,
+            plan.pageCount),
       written(differingPages(file.pages(), plan.pages)) {}
 
 const UserTable* Images::table(std::uint32_t definitionPage) const {

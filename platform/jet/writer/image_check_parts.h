@@ -32,6 +32,11 @@ public:
 
     const Database& database;
     const PageStore& before;
+
+private:
+    StoredPages decoded_; // the plan's pages decoded, where the file encodes its pages
+
+public:
     const PageStore after;
     // The pages the plan writes whose bytes differ from the file's (every page it adds).
     std::set<std::uint32_t> written;

@@ -57,8 +57,10 @@ struct IndexValues {
 // The entries one index's written pages lose and gain, against those its changed rows demand.
 class EntryCheck {
 public:
+    // keys: where each changed row's entries are recorded, for the relationships' check and a
+    // unique index's; nullptr where neither needs them.
     EntryCheck(IndexTrees& trees, const TableChanges& changes, KeySources& sources,
-               IndexKeyChanges& keys)
+               IndexKeyChanges* keys)
         : trees_(trees), changes_(changes), sources_(sources), keys_(keys),
           definition_(changes.table->definition),
           ignoresNulls_((trees.index.flags & kIndexIgnoresNulls) != 0),
@@ -89,11 +91,13 @@ public:
                 expect(change);
             }
         }
-        keys_.finish();
+        if (keys_ != nullptr) {
+            keys_->finish();
+        }
         compare(lost_, expectedLost_, "lose", "keeps");
         compare(gained_, expectedGained_, "gain", "does not give it");
         if ((trees_.index.flags & kIndexUnique) != 0) {
-            for (const auto& [row, entries] : keys_.rows()) {
+            for (const auto& [row, entries] : keys_->rows()) {
                 if (entries.after != nullptr && entries.after != entries.before &&
                     !hasNullPart_.contains(pack(row)) &&
                     trees_.after->countKey(*entries.after, 2) != 1) {
@@ -187,7 +191,7 @@ private:
         }
         const bool hadEntry = !(ignoresNulls_ && oldKey != nullptr && allNull(*old));
         if (!newValues) {
-            keys_.record(change.row, hadEntry ? oldKey : nullptr, nullptr);
+            record(change.row, hadEntry ? oldKey : nullptr, nullptr);
             if (hadEntry) {
                 expectedLost_.add(*oldKey, change.row);
             }
@@ -216,10 +220,10 @@ private:
                 fail(trees_.after->name() + " would not hold the new entry of " +
                      rowName(change.row));
             }
-            keys_.record(change.row, newKey, newKey);
+            record(change.row, newKey, newKey);
             return;
         }
-        keys_.record(change.row, hadEntry ? oldKey : nullptr, hasEntry ? newKey : nullptr);
+        record(change.row, hadEntry ? oldKey : nullptr, hasEntry ? newKey : nullptr);
         if (hadEntry == hasEntry && (!hadEntry || *oldKey == *newKey)) {
             return;
         }
@@ -254,6 +258,12 @@ private:
         return now;
     }
 
+    void record(RowLocation row, const KeyBytes* before, const KeyBytes* after) {
+        if (keys_ != nullptr) {
+            keys_->record(row, before, after);
+        }
+    }
+
     void compare(const EntryList& found, EntryList& expected, const char* verb,
                  const char* otherwise) {
         expected.sort();
@@ -272,7 +282,7 @@ private:
     IndexTrees& trees_;
     const TableChanges& changes_;
     KeySources& sources_;
-    IndexKeyChanges& keys_;
+    IndexKeyChanges* keys_;
     const TableDefinition& definition_;
     bool ignoresNulls_;
     std::vector<const ColumnDefinition*> columns_;
@@ -360,7 +370,17 @@ IndexPages checkIndexes(const Images& images, const Changes& changes, const Plan
     KeySources sources(images, plan);
     IndexPages pages;
     for (auto& [id, tree] : trees) {
-        EntryCheck(tree, changes.at(id.first), sources, keys[id]).run();
+        const TableDefinition& definition = changes.at(id.first).table->definition;
+        const bool inRelationship =
+            std::any_of(definition.logicalIndexes.begin(), definition.logicalIndexes.end(),
+                        [&](const LogicalIndex& named) {
+                            return named.kind == LogicalIndex::Kind::ForeignKey &&
+                                   named.physicalIndex == id.second;
+                        });
+        const bool unique = (definition.indexes[id.second].flags & kIndexUnique) != 0;
+        EntryCheck(tree, changes.at(id.first), sources,
+                   inRelationship || unique ? &keys[id] : nullptr)
+            .run();
         checkTreePages(tree);
         for (const std::uint32_t page : tree.afterPages) {
             pages.inTree.emplace(page, id);

@@ -36,13 +36,12 @@ std::uint32_t PageEdits::append() {
     return number;
 }
 
-StoredPages PageEdits::storedPages() const {
-    StoredPages stored;
-    const std::uint32_t key = store_.header().databaseKey;
-    for (const auto& [number, page] : pages_) {
-        PageBuffer& out = stored.emplace(number, page).first->second;
-        if (key != 0) {
-            applyPageRc4(key, number, out);
+StoredPages PageEdits::takeStoredPages() {
+    StoredPages stored = std::move(pages_);
+    pages_.clear();
+    if (const std::uint32_t key = store_.header().databaseKey; key != 0) {
+        for (auto& [number, page] : stored) {
+            applyPageRc4(key, number, page);
         }
     }
     return stored;

@@ -9,7 +9,7 @@
 namespace jet {
 
 // The pages of one change: decoded copies of the file's pages it changes, and the pages it
-// adds past the end. Nothing reaches the file from here; storedPages() hands the result over
+// adds past the end. Nothing reaches the file from here; takeStoredPages() hands the result over
 // to be written.
 class PageEdits {
 public:
@@ -26,8 +26,9 @@ public:
 
     std::uint32_t pageCount() const noexcept { return pageCount_; }
     bool changes() const noexcept { return !pages_.empty(); }
-    // Every page the change writes, encoded as the file stores its pages.
-    StoredPages storedPages() const;
+    // Every page the change writes, encoded as the file stores its pages; the edits give them
+    // up (nothing is copied), so nothing may be edited after.
+    StoredPages takeStoredPages();
 
 private:
     const PageStore& store_;

@@ -146,7 +146,7 @@ std::string makeFirstColumnDescending(const QString& path, const std::u16string&
     definitionPage[firstOrderByte(
         definitionPage, static_cast<std::size_t>(index - definition.indexes.begin()))] = 0;
     bytes.resize(std::size_t{edits.pageCount()} * jet::kPageSize);
-    for (const auto& [number, page] : edits.storedPages()) {
+    for (const auto& [number, page] : edits.takeStoredPages()) {
         std::copy(page.begin(), page.end(),
                   bytes.begin() + std::ptrdiff_t{number} * jet::kPageSize);
     }

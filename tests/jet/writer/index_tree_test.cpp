@@ -121,7 +121,7 @@ TEST(IndexTree, KeepsEveryEntryAndTheEngineShapeThroughGrowthAndShrinking) {
         tree.remove(removed);
         tree.insert(added);
         tree.finish();
-        writePages(path, edits.storedPages(), edits.pageCount());
+        writePages(path, edits.takeStoredPages(), edits.pageCount());
         for (const IndexEntry& entry : removed) {
             model.erase(entry);
         }
