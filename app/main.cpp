@@ -1,16 +1,16 @@
 // The program starts into its main window; everything it reaches beyond the window is made
 // here, once, and handed in.
 
-#include "database_access.h"
-#include "dialogs.h"
-#include "fonts.h"
-#include "frm_main.h"
-#include "frm_q_story_factory.h"
-#include "message_box.h"
-#include "platform_texts.h"
-#include "program_services.h"
-#include "sqlite_engine.h"
-#include "window_system.h"
+#include "data/sqlite_engine.h"
+#include "main_window/frm_main.h"
+#include "story_search/frm_q_story_factory.h"
+#include "support/database_access.h"
+#include "support/dialogs.h"
+#include "ui/fonts.h"
+#include "ui/message_box.h"
+#include "ui/platform_texts.h"
+#include "ui/program_services.h"
+#include "ui/window_system.h"
 
 #include <QApplication>
 

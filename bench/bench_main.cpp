@@ -7,14 +7,14 @@
 // The real program is started afresh for its measurements, on an X server (Xvfb) where one
 // is installed and off screen otherwise.
 
-#include "bench_stores.h"
-#include "fonts.h"
-#include "jet_check_benchmark.h"
-#include "jet_shop.h"
-#include "results_table.h"
-#include "shop_benchmarks.h"
-#include "sqlite_engine.h"
-#include "virtual_display.h"
+#include "bench/bench_stores.h"
+#include "bench/jet_check_benchmark.h"
+#include "bench/jet_shop.h"
+#include "bench/results_table.h"
+#include "bench/shop_benchmarks.h"
+#include "data/sqlite_engine.h"
+#include "tests/testkit/virtual_display.h"
+#include "ui/fonts.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,10 +1,10 @@
-#include "bench_stores.h"
+#include "bench/bench_stores.h"
 
-#include "database_access.h"
-#include "plain_sqlite.h"
-#include "sqlite_store.h"
-#include "sqlite_text_functions.h"
-#include "store_builder.h"
+#include "bench/plain_sqlite.h"
+#include "data/sqlite_store.h"
+#include "support/database_access.h"
+#include "textrules/sqlite_text_functions.h"
+#include "tools/demo_store/store_builder.h"
 
 #include <QDir>
 #include <QElapsedTimer>

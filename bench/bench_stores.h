@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shop_sizes.h"
+#include "bench/shop_sizes.h"
 
 #include <QString>
 

@@ -2,13 +2,13 @@
 // deleted. Between two measured changes the copies move back and the story returns,
 // untimed, so each change finds the store as it was made.
 
-#include "shop_benchmarks.h"
+#include "bench/shop_benchmarks.h"
 
-#include "adodb.h"
-#include "database_access.h"
-#include "jet_shop.h"
-#include "plain_sqlite.h"
-#include "sqlite_text_functions.h"
+#include "bench/jet_shop.h"
+#include "bench/plain_sqlite.h"
+#include "data/adodb.h"
+#include "support/database_access.h"
+#include "textrules/sqlite_text_functions.h"
 
 #include <QFile>
 #include <QString>

@@ -1,11 +1,11 @@
 // One Enter in the old-code box on a found code: the Enter rule looks the trimmed code up
 // (story, then its copy count), the focus moves on, and the leave rule looks it up again.
 
-#include "shop_benchmarks.h"
+#include "bench/shop_benchmarks.h"
 
-#include "database_access.h"
-#include "plain_sqlite.h"
-#include "window_drivers.h"
+#include "bench/plain_sqlite.h"
+#include "bench/window_drivers.h"
+#include "support/database_access.h"
 
 #include <QString>
 

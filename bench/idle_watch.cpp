@@ -1,4 +1,4 @@
-#include "idle_watch.h"
+#include "bench/idle_watch.h"
 
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>

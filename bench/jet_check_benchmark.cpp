@@ -2,13 +2,13 @@
 // story's deletion is made once, untimed, and checked again and again. Its figure stands
 // beside the whole change's, of which it is a part.
 
-#include "jet_check_benchmark.h"
+#include "bench/jet_check_benchmark.h"
 
-#include "change_plan.h"
-#include "database.h"
-#include "image_check.h"
-#include "index_search.h"
-#include "shop_benchmarks.h"
+#include "bench/shop_benchmarks.h"
+#include "jet/reader/database.h"
+#include "jet/reader/index_search.h"
+#include "jet/writer/change_plan.h"
+#include "jet/writer/image_check.h"
 
 #include <QFile>
 

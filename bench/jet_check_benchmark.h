@@ -1,7 +1,7 @@
 #pragma once
 
-#include "jet_shop.h"
-#include "results_table.h"
+#include "bench/jet_shop.h"
+#include "bench/results_table.h"
 
 #include <string>
 

@@ -1,10 +1,10 @@
-#include "jet_shop.h"
+#include "bench/jet_shop.h"
 
-#include "adodb.h"
-#include "database_access.h"
-#include "plain_sqlite.h"
-#include "sqlite_store.h"
-#include "sqlite_text_functions.h"
+#include "bench/plain_sqlite.h"
+#include "data/adodb.h"
+#include "data/sqlite_store.h"
+#include "support/database_access.h"
+#include "textrules/sqlite_text_functions.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "bench_stores.h"
+#include "bench/bench_stores.h"
 
 #include <QString>
 

@@ -8,11 +8,11 @@
 // getrusage figure would not do: Linux carries ru_maxrss over an exec, so a probe started
 // by the benchmark process would report the benchmark's own peak whenever that is larger.
 
-#include "fonts.h"
-#include "peak_resident.h"
-#include "plain_sqlite.h"
-#include "story_name_query.h"
-#include "window_drivers.h"
+#include "bench/peak_resident.h"
+#include "bench/plain_sqlite.h"
+#include "bench/window_drivers.h"
+#include "story_search/story_name_query.h"
+#include "ui/fonts.h"
 
 #include <QApplication>
 

@@ -3,11 +3,11 @@
 // with its repaint done. Enter in the old-code box (40 presses, the median counts), the
 // story search listing its rows, and the program's peak memory after listing every story.
 
-#include "shop_benchmarks.h"
+#include "bench/shop_benchmarks.h"
 
-#include "child_process.h"
-#include "plain_sqlite.h"
-#include "story_name_query.h"
+#include "bench/child_process.h"
+#include "bench/plain_sqlite.h"
+#include "story_search/story_name_query.h"
 
 #include <algorithm>
 #include <sstream>

@@ -12,8 +12,8 @@
 // A message box or a window that does not come ends it with "error: ..." instead.
 // Without BENCH_REPORT_FD and BENCH_OPERATOR it does nothing at all.
 
-#include "idle_watch.h"
-#include "peak_resident.h"
+#include "bench/idle_watch.h"
+#include "bench/peak_resident.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>

@@ -1,4 +1,4 @@
-#include "peak_resident.h"
+#include "bench/peak_resident.h"
 
 #include <QByteArray>
 #include <QFile>

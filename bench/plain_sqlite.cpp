@@ -1,4 +1,4 @@
-#include "plain_sqlite.h"
+#include "bench/plain_sqlite.h"
 
 #include <sqlite3.h>
 

@@ -2,9 +2,9 @@
 // screen, and on an X server where one runs), and peak memory after a search that lists
 // every story.
 
-#include "shop_benchmarks.h"
+#include "bench/shop_benchmarks.h"
 
-#include "child_process.h"
+#include "bench/child_process.h"
 
 #include <sstream>
 

@@ -1,4 +1,4 @@
-#include "results_table.h"
+#include "bench/results_table.h"
 
 #include <cstdio>
 #include <iomanip>

@@ -2,12 +2,12 @@
 // list from it, for a fragment that about one story in a hundred holds and for no fragment
 // at all (every story).
 
-#include "shop_benchmarks.h"
+#include "bench/shop_benchmarks.h"
 
-#include "database_access.h"
-#include "plain_sqlite.h"
-#include "story_name_query.h"
-#include "window_drivers.h"
+#include "bench/plain_sqlite.h"
+#include "bench/window_drivers.h"
+#include "story_search/story_name_query.h"
+#include "support/database_access.h"
 
 #include <QString>
 

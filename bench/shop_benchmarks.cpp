@@ -1,4 +1,4 @@
-#include "shop_benchmarks.h"
+#include "bench/shop_benchmarks.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "bench_stores.h"
-#include "results_table.h"
+#include "bench/bench_stores.h"
+#include "bench/results_table.h"
 
 #include <benchmark/benchmark.h>
 

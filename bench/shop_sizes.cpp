@@ -1,4 +1,4 @@
-#include "shop_sizes.h"
+#include "bench/shop_sizes.h"
 
 #include <algorithm>
 

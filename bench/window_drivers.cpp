@@ -1,8 +1,8 @@
-#include "window_drivers.h"
+#include "bench/window_drivers.h"
 
-#include "frm_main.h"
-#include "frm_q_story.h"
-#include "report_list.h"
+#include "main_window/frm_main.h"
+#include "story_search/frm_q_story.h"
+#include "ui/report_list.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "database_access.h"
-#include "dialogs.h"
-#include "message_box.h"
-#include "program_services.h"
-#include "story_search.h"
+#include "story_search/story_search.h"
+#include "support/database_access.h"
+#include "support/dialogs.h"
+#include "ui/message_box.h"
+#include "ui/program_services.h"
 
 #include <QString>
 

@@ -1,13 +1,13 @@
 // The window's making and the one path from the platform's events to its handlers.
 
-#include "frm_main.h"
+#include "main_window/frm_main.h"
 
-#include "control_focus.h"
-#include "db_error.h"
-#include "dialogs.h"
-#include "image_list.h"
-#include "keyboard.h"
-#include "toolbar.h"
+#include "data/db_error.h"
+#include "support/dialogs.h"
+#include "ui/control_focus.h"
+#include "ui/image_list.h"
+#include "ui/keyboard.h"
+#include "ui/toolbar.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>

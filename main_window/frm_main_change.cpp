@@ -1,13 +1,13 @@
 // The code change: checks, the question, the two statements, the notice and the reset.
 
-#include "frm_main.h"
-#include "main_window_texts.h"
+#include "main_window/frm_main.h"
+#include "main_window/main_window_texts.h"
 
-#include "database_access.h"
-#include "dialogs.h"
-#include "message_box.h"
-#include "stored_text.h"
-#include "text_helpers.h"
+#include "data/stored_text.h"
+#include "support/database_access.h"
+#include "support/dialogs.h"
+#include "support/text_helpers.h"
+#include "ui/message_box.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -1,8 +1,8 @@
 // The find buttons: the search dialog, and the chosen code put into the side that asked.
 
-#include "frm_main.h"
+#include "main_window/frm_main.h"
 
-#include "story_search.h"
+#include "story_search/story_search.h"
 
 #include <QLineEdit>
 

@@ -1,19 +1,19 @@
 // Controls, places and sizes of the main window, in twips as the layout gives them.
 
-#include "frm_main.h"
-#include "main_window_texts.h"
+#include "main_window/frm_main.h"
+#include "main_window/main_window_texts.h"
 
-#include "fitted_text_label.h"
-#include "fonts.h"
-#include "group_frame.h"
-#include "image_list.h"
-#include "line_control.h"
-#include "ok_cancel_toolbar.h"
-#include "standard_images.h"
-#include "toolbar.h"
-#include "twips.h"
-#include "whole_characters.h"
-#include "window_frame.h"
+#include "support/ok_cancel_toolbar.h"
+#include "support/standard_images.h"
+#include "ui/fitted_text_label.h"
+#include "ui/fonts.h"
+#include "ui/group_frame.h"
+#include "ui/image_list.h"
+#include "ui/line_control.h"
+#include "ui/toolbar.h"
+#include "ui/twips.h"
+#include "ui/whole_characters.h"
+#include "ui/window_frame.h"
 
 #include <QApplication>
 #include <QCheckBox>

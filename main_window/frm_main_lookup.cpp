@@ -1,11 +1,11 @@
 // Code entry and lookup: a side's name display doubles as the record of a found code.
 
-#include "frm_main.h"
+#include "main_window/frm_main.h"
 
-#include "database_access.h"
-#include "input_helpers.h"
-#include "keyboard.h"
-#include "text_helpers.h"
+#include "support/database_access.h"
+#include "support/input_helpers.h"
+#include "support/text_helpers.h"
+#include "ui/keyboard.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,15 +1,15 @@
 // Start-up, shutdown and the toolbar: the load and unload steps, and the toolbar's click,
 // which saves (the code change) or leaves the program.
 
-#include "frm_main.h"
-#include "main_window_texts.h"
+#include "main_window/frm_main.h"
+#include "main_window/main_window_texts.h"
 
-#include "database_access.h"
-#include "dialogs.h"
-#include "input_helpers.h"
-#include "message_box.h"
-#include "program_services.h"
-#include "toolbar.h"
+#include "support/database_access.h"
+#include "support/dialogs.h"
+#include "support/input_helpers.h"
+#include "ui/message_box.h"
+#include "ui/program_services.h"
+#include "ui/toolbar.h"
 
 #include <QDir>
 

@@ -1,15 +1,15 @@
-#include "frm_q_story.h"
+#include "story_search/frm_q_story.h"
 
-#include "control_focus.h"
-#include "database_access.h"
-#include "db_error.h"
-#include "dialogs.h"
-#include "input_helpers.h"
-#include "keyboard.h"
-#include "report_list.h"
-#include "story_name_query.h"
-#include "toolbar.h"
-#include "twips.h"
+#include "data/db_error.h"
+#include "story_search/story_name_query.h"
+#include "support/database_access.h"
+#include "support/dialogs.h"
+#include "support/input_helpers.h"
+#include "ui/control_focus.h"
+#include "ui/keyboard.h"
+#include "ui/report_list.h"
+#include "ui/toolbar.h"
+#include "ui/twips.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "image_list.h"
-#include "story_search.h"
+#include "story_search/story_search.h"
+#include "ui/image_list.h"
 
 #include <QDialog>
 

@@ -1,6 +1,6 @@
-#include "frm_q_story_factory.h"
+#include "story_search/frm_q_story_factory.h"
 
-#include "frm_q_story.h"
+#include "story_search/frm_q_story.h"
 
 std::unique_ptr<StorySearch> FrmQStoryFactory::create() {
     return std::make_unique<frmQStory>(database_, dialogs_);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "story_search.h"
+#include "story_search/story_search.h"
 
 namespace Library1 {
 class DatabaseAccess;

@@ -1,13 +1,13 @@
-#include "frm_q_story.h"
+#include "story_search/frm_q_story.h"
 
-#include "fonts.h"
-#include "line_control.h"
-#include "ok_cancel_toolbar.h"
-#include "report_list.h"
-#include "standard_images.h"
-#include "toolbar.h"
-#include "twips.h"
-#include "window_frame.h"
+#include "support/ok_cancel_toolbar.h"
+#include "support/standard_images.h"
+#include "ui/fonts.h"
+#include "ui/line_control.h"
+#include "ui/report_list.h"
+#include "ui/toolbar.h"
+#include "ui/twips.h"
+#include "ui/window_frame.h"
 
 #include <QLabel>
 #include <QLineEdit>

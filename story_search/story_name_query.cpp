@@ -1,7 +1,7 @@
-#include "story_name_query.h"
+#include "story_search/story_name_query.h"
 
-#include "database_access.h"
-#include "text_helpers.h"
+#include "support/database_access.h"
+#include "support/text_helpers.h"
 
 QString StoryNameSearchSql(const QString& typedText) {
     // The query's text is fixed to the letter, the two spaces either side of the table name

@@ -1,6 +1,6 @@
-#include "database_access.h"
+#include "support/database_access.h"
 
-#include "connection_string.h"
+#include "data/connection_string.h"
 
 namespace Library1 {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "adodb.h"
+#include "data/adodb.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
-#include "dialogs.h"
+#include "support/dialogs.h"
 
-#include "message_box.h"
+#include "ui/message_box.h"
 
 namespace Library1 {
 

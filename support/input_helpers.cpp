@@ -1,7 +1,7 @@
-#include "input_helpers.h"
+#include "support/input_helpers.h"
 
-#include "keyboard.h"
-#include "twips.h"
+#include "ui/keyboard.h"
+#include "ui/twips.h"
 
 #include <QEvent>
 #include <QLineEdit>

@@ -1,7 +1,7 @@
-#include "ok_cancel_toolbar.h"
+#include "support/ok_cancel_toolbar.h"
 
-#include "standard_images.h"
-#include "toolbar.h"
+#include "support/standard_images.h"
+#include "ui/toolbar.h"
 
 namespace Library1 {
 

@@ -1,6 +1,6 @@
-#include "standard_images.h"
+#include "support/standard_images.h"
 
-#include "image_list.h"
+#include "ui/image_list.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -1,4 +1,4 @@
-#include "text_helpers.h"
+#include "support/text_helpers.h"
 
 namespace Library1 {
 

@@ -1,4 +1,4 @@
-#include "child_process.h"
+#include "bench/child_process.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // piece of work the key left behind (posted calls, repaints), or the figure would leave out
 // what the operator still waits for.
 
-#include "idle_watch.h"
+#include "bench/idle_watch.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>

@@ -1,7 +1,7 @@
 // The table is what the reader of a run sees: ratios, targets and what was missed must be
 // right even when a benchmark failed or was filtered out.
 
-#include "results_table.h"
+#include "bench/results_table.h"
 
 #include <gtest/gtest.h>
 

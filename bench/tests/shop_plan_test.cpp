@@ -1,10 +1,10 @@
 // The stores the figures come from: sizes as promised, the special stories each
 // measurement relies on, and a baseline copy that holds exactly the same rows.
 
-#include "bench_stores.h"
-#include "plain_sqlite.h"
-#include "shop_sizes.h"
-#include "sqlite_text_functions.h"
+#include "bench/bench_stores.h"
+#include "bench/plain_sqlite.h"
+#include "bench/shop_sizes.h"
+#include "textrules/sqlite_text_functions.h"
 
 #include <QDateTime>
 #include <QFileInfo>

@@ -1,8 +1,8 @@
 // The drivers must really work the windows: a benchmark whose Enter never reached the
 // lookup, or whose search never filled the list, would time nothing and still look fast.
 
-#include "bench_stores.h"
-#include "window_drivers.h"
+#include "bench/bench_stores.h"
+#include "bench/window_drivers.h"
 
 #include <QTemporaryDir>
 

@@ -1,4 +1,4 @@
-#include "like_pattern.h"
+#include "textrules/like_pattern.h"
 
 #include <unicode/uchar.h>
 #include <unicode/utf8.h>

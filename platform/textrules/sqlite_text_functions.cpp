@@ -1,9 +1,9 @@
-#include "sqlite_text_functions.h"
+#include "textrules/sqlite_text_functions.h"
 
-#include "like_pattern.h"
-#include "text_collator.h"
+#include "textrules/like_pattern.h"
+#include "textrules/text_collator.h"
 
-#include "sqlite_callback_guard.h"
+#include "textrules/sqlite_callback_guard.h"
 
 #include <string>
 #include <string_view>

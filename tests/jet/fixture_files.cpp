@@ -1,8 +1,8 @@
-#include "fixture_files.h"
+#include "tests/jet/fixture_files.h"
 
-#include "adodb.h"
-#include "db_error.h"
-#include "shared_material.h"
+#include "data/adodb.h"
+#include "data/db_error.h"
+#include "tests/testkit/shared_material.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,12 +1,12 @@
 // The shop fixtures through the data-access objects, with the statement texts the tool issues.
 
-#include "adodb.h"
-#include "db_error.h"
-#include "fixture_files.h"
-#include "synthetic_shop_files.h"
-#include "text_collator.h"
+#include "data/adodb.h"
+#include "data/db_error.h"
+#include "tests/jet/fixture_files.h"
+#include "tests/jet/synthetic_shop_files.h"
+#include "textrules/text_collator.h"
 
-#include "gtest_qt.h"
+#include "tests/testkit/gtest_qt.h"
 
 #include <QFile>
 #include <QTemporaryDir>

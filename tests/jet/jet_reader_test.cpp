@@ -2,16 +2,16 @@
 // values, text that switches compression, tables changed after their rows were written,
 // damage) and its index lookups on the fixtures.
 
-#include "database.h"
-#include "field_value.h"
-#include "fixture_files.h"
-#include "index_search.h"
-#include "row_fields.h"
-#include "synthetic_jet_file.h"
-#include "synthetic_shop_files.h"
-#include "table_scan.h"
+#include "jet/reader/database.h"
+#include "jet/reader/field_value.h"
+#include "jet/reader/index_search.h"
+#include "jet/reader/row_fields.h"
+#include "jet/reader/table_scan.h"
+#include "tests/jet/fixture_files.h"
+#include "tests/jet/synthetic_jet_file.h"
+#include "tests/jet/synthetic_shop_files.h"
 
-#include "gtest_qt.h"
+#include "tests/testkit/gtest_qt.h"
 
 #include <QHash>
 

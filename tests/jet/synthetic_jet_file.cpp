@@ -1,7 +1,7 @@
-#include "synthetic_jet_file.h"
+#include "tests/jet/synthetic_jet_file.h"
 
-#include "general_sort_key.h"
-#include "rc4.h"
+#include "jet/reader/general_sort_key.h"
+#include "jet/reader/rc4.h"
 
 #include <algorithm>
 #include <array>

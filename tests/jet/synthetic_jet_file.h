@@ -3,8 +3,8 @@
 // Small Jet 4.0 files assembled page by page, for what the shop fixtures lack (deleted and
 // moved rows, memo values, text that switches compression) and as fuzzing seeds.
 
-#include "page_store.h"
-#include "table_definition.h"
+#include "jet/reader/page_store.h"
+#include "jet/reader/table_definition.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,6 +1,6 @@
-#include "synthetic_shop_files.h"
+#include "tests/jet/synthetic_shop_files.h"
 
-#include "general_sort_key.h"
+#include "jet/reader/general_sort_key.h"
 
 #include <algorithm>
 

@@ -5,7 +5,7 @@
 // memo and text values stored compressed in columns whose definition does not ask for it, a
 // definition that takes two pages, and a catalog with the engine's whole column set.
 
-#include "synthetic_jet_file.h"
+#include "tests/jet/synthetic_jet_file.h"
 
 #include <string>
 #include <utility>

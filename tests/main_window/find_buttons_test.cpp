@@ -1,9 +1,9 @@
 // The find buttons: each opens a fresh search and fills only its own side.
 
-#include "main_window_harness.h"
-#include "shop_fixture.h"
+#include "tests/main_window/main_window_harness.h"
+#include "tests/main_window/shop_fixture.h"
 
-#include "gtest_qt.h"
+#include "tests/testkit/gtest_qt.h"
 
 #include <QApplication>
 #include <QTest>

@@ -3,10 +3,10 @@
 // up, moves copies with and without deleting the old story, and looks them up again, and the
 // independent checker finds the file sound after each change.
 
-#include "main_window_harness.h"
-#include "shared_material.h"
+#include "tests/main_window/main_window_harness.h"
+#include "tests/testkit/shared_material.h"
 
-#include "gtest_qt.h"
+#include "tests/testkit/gtest_qt.h"
 
 #include <QApplication>
 #include <QCryptographicHash>
@@ -16,8 +16,8 @@
 #include <QTest>
 #include <QTimer>
 
-#include "jet_oracle.h"
-#include "report_list.h"
+#include "tests/jet/writer/jet_oracle.h"
+#include "ui/report_list.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 // The main window against its layout: names, kinds, captions, places, sizes, fonts, tab order.
 
-#include "main_window_harness.h"
+#include "tests/main_window/main_window_harness.h"
 
-#include "group_frame.h"
+#include "ui/group_frame.h"
 
-#include "gtest_qt.h"
+#include "tests/testkit/gtest_qt.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,10 +1,10 @@
 // Code entry and lookup: the Enter rule, the leave rule, the arrow keys, failures.
 
-#include "main_window_harness.h"
-#include "shop_fixture.h"
+#include "tests/main_window/main_window_harness.h"
+#include "tests/main_window/shop_fixture.h"
 
-#include "gtest_qt.h"
-#include "typing.h"
+#include "tests/testkit/gtest_qt.h"
+#include "tests/testkit/typing.h"
 
 #include <QApplication>
 #include <QFile>

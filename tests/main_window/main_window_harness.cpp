@@ -1,7 +1,7 @@
-#include "main_window_harness.h"
+#include "tests/main_window/main_window_harness.h"
 
-#include "frm_q_story_factory.h"
-#include "typing.h"
+#include "story_search/frm_q_story_factory.h"
+#include "tests/testkit/typing.h"
 
 #include <QApplication>
 #include <QTest>

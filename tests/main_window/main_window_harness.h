@@ -1,13 +1,13 @@
 #pragma once
 
-#include "database_access.h"
-#include "dialogs.h"
-#include "frm_main.h"
-#include "message_box.h"
-#include "message_box_answers.h"
-#include "scripted_services.h"
-#include "story_search.h"
-#include "temp_store.h"
+#include "main_window/frm_main.h"
+#include "story_search/story_search.h"
+#include "support/database_access.h"
+#include "support/dialogs.h"
+#include "tests/testkit/message_box_answers.h"
+#include "tests/testkit/scripted_services.h"
+#include "tests/testkit/temp_store.h"
+#include "ui/message_box.h"
 
 #include <QCheckBox>
 #include <QLabel>

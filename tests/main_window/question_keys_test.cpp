@@ -1,9 +1,9 @@
 // The change question and the exit question answered from the keyboard on the real boxes: the
 // Thai buttons' accelerators, their letters alone, and Enter and Esc on the default No.
 
-#include "main_window_harness.h"
+#include "tests/main_window/main_window_harness.h"
 
-#include "gtest_qt.h"
+#include "tests/testkit/gtest_qt.h"
 
 namespace {
 

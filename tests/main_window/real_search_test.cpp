@@ -1,14 +1,14 @@
 // The find buttons with the real search dialog: a fresh dialog each time, the chosen code
 // in the side that asked, looked up there; where both windows land on the screen.
 
-#include "main_window_harness.h"
-#include "shop_fixture.h"
+#include "tests/main_window/main_window_harness.h"
+#include "tests/main_window/shop_fixture.h"
 
-#include "input_helpers.h"
-#include "report_list.h"
-#include "twips.h"
+#include "support/input_helpers.h"
+#include "ui/report_list.h"
+#include "ui/twips.h"
 
-#include "gtest_qt.h"
+#include "tests/testkit/gtest_qt.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -1,8 +1,8 @@
 // Start-up with and without the database file, the exit button, closing the window.
 
-#include "main_window_harness.h"
+#include "tests/main_window/main_window_harness.h"
 
-#include "gtest_qt.h"
+#include "tests/testkit/gtest_qt.h"
 
 #include <QApplication>
 #include <QDir>

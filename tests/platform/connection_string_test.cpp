@@ -1,6 +1,6 @@
-#include "connection_string.h"
+#include "data/connection_string.h"
 
-#include "gtest_qt.h"
+#include "tests/testkit/gtest_qt.h"
 
 namespace {
 

@@ -3,10 +3,10 @@
 // Qt never gives a box's buttons icons; on an X server, desktop or none, it does unless the
 // box takes them off.
 
-#include "program_run.h"
-#include "virtual_display.h"
+#include "tests/testkit/virtual_display.h"
+#include "tests/tools/program_run.h"
 
-#include "gtest_qt.h"
+#include "tests/testkit/gtest_qt.h"
 
 #include <QFile>
 #include <QLibraryInfo>

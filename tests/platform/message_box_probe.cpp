@@ -4,9 +4,9 @@
 //
 //   message_box_probe <style>:<key> ...     e.g. 292:Alt+Y 16:Alt+O
 
-#include "message_box.h"
-#include "message_box_answers.h"
-#include "platform_texts.h"
+#include "tests/testkit/message_box_answers.h"
+#include "ui/message_box.h"
+#include "ui/platform_texts.h"
 
 #include <QApplication>
 #include <QKeySequence>

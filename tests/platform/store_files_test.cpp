@@ -1,12 +1,14 @@
 // How opening a store fails: missing, foreign, damaged, wrong password, locked.
 
-#include "adodb.h"
-#include "db_error.h"
-#include "sqlite_handle.h"
-#include "sqlite_store.h"
-#include "temp_store.h"
+#include "data/adodb.h"
+#include "data/db_error.h"
+#include "data/sqlite_handle.h"
+#include "data/sqlite_session.h"
+#include "data/sqlite_store.h"
+#include "tests/testkit/temp_store.h"
+#include "tools/store_writer/store_writer.h"
 
-#include "gtest_qt.h"
+#include "tests/testkit/gtest_qt.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -1,10 +1,10 @@
 // What the store answers to the statements the tool runs: text equality, LIKE and order.
 
-#include "adodb.h"
-#include "db_error.h"
-#include "temp_store.h"
+#include "data/adodb.h"
+#include "data/db_error.h"
+#include "tests/testkit/temp_store.h"
 
-#include "gtest_qt.h"
+#include "tests/testkit/gtest_qt.h"
 
 #include <QFile>
 #include <QStringList>

@@ -1,7 +1,7 @@
-#include "big_store.h"
+#include "tests/reliability/big_store.h"
 
-#include "database_access.h"
-#include "temp_store.h"
+#include "support/database_access.h"
+#include "tests/testkit/temp_store.h"
 
 #include <QFile>
 

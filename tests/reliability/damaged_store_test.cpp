@@ -2,11 +2,11 @@
 // another password: the first lookup says so in the engine's words, the change is refused the same
 // way, and the file is left exactly as it was.
 
-#include "main_window_harness.h"
-#include "reliability_report.h"
-#include "shop_fixture.h"
+#include "tests/main_window/main_window_harness.h"
+#include "tests/main_window/shop_fixture.h"
+#include "tests/reliability/reliability_report.h"
 
-#include "gtest_qt.h"
+#include "tests/testkit/gtest_qt.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,11 +1,11 @@
 // The disk fills during a change of 100,000 copies. A file-size limit on the worker stands in
 // for the full disk: every write past it fails, in the rollback journal or in the store.
 
-#include "big_store.h"
-#include "reliability_report.h"
-#include "worker_process.h"
+#include "tests/reliability/big_store.h"
+#include "tests/reliability/reliability_report.h"
+#include "tests/reliability/worker_process.h"
 
-#include "gtest_qt.h"
+#include "tests/testkit/gtest_qt.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -2,14 +2,14 @@
 // search box: each is found as the literal text it is (in the search, as the LIKE pattern it
 // is) and no statement touches a row it should not.
 
-#include "database_access.h"
-#include "frm_q_story.h"
-#include "main_window_harness.h"
-#include "reliability_report.h"
-#include "report_list.h"
-#include "typing.h"
+#include "story_search/frm_q_story.h"
+#include "support/database_access.h"
+#include "tests/main_window/main_window_harness.h"
+#include "tests/reliability/reliability_report.h"
+#include "tests/testkit/typing.h"
+#include "ui/report_list.h"
 
-#include "gtest_qt.h"
+#include "tests/testkit/gtest_qt.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -2,11 +2,11 @@
 // come back sound, with every copy moved or none, and the old story deleted only after its
 // copies have all moved.
 
-#include "big_store.h"
-#include "reliability_report.h"
-#include "worker_process.h"
+#include "tests/reliability/big_store.h"
+#include "tests/reliability/reliability_report.h"
+#include "tests/reliability/worker_process.h"
 
-#include "gtest_qt.h"
+#include "tests/testkit/gtest_qt.h"
 
 #include <QTemporaryDir>
 

@@ -2,12 +2,12 @@
 // or fail cleanly, the change gives up after a bounded wait with a clear message and leaves
 // nothing half-done, and once the lock has gone the same change goes through.
 
-#include "main_window_harness.h"
-#include "reliability_report.h"
-#include "shop_fixture.h"
-#include "worker_process.h"
+#include "tests/main_window/main_window_harness.h"
+#include "tests/main_window/shop_fixture.h"
+#include "tests/reliability/reliability_report.h"
+#include "tests/reliability/worker_process.h"
 
-#include "gtest_qt.h"
+#include "tests/testkit/gtest_qt.h"
 
 #include <QElapsedTimer>
 

@@ -2,11 +2,11 @@
 // work, the change reports the failure and nothing changes. Root ignores file permissions,
 // so the worker runs as an unprivileged user (nobody, 65534) when the tests run as root.
 
-#include "reliability_report.h"
-#include "temp_store.h"
-#include "worker_process.h"
+#include "tests/reliability/reliability_report.h"
+#include "tests/reliability/worker_process.h"
+#include "tests/testkit/temp_store.h"
 
-#include "gtest_qt.h"
+#include "tests/testkit/gtest_qt.h"
 
 #include <QDir>
 #include <QFile>

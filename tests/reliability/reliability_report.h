@@ -1,6 +1,6 @@
 #pragma once
 
-#include "gtest_qt.h"
+#include "tests/testkit/gtest_qt.h"
 
 #include <QString>
 

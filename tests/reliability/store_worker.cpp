@@ -13,10 +13,11 @@
 //
 // Any failure prints "error <native code> <description>" and exits with 3.
 
-#include "database_access.h"
-#include "db_error.h"
-#include "sqlite_handle.h"
-#include "sqlite_store.h"
+#include "data/db_error.h"
+#include "data/sqlite_handle.h"
+#include "data/sqlite_store.h"
+#include "support/database_access.h"
+#include "tools/store_writer/store_writer.h"
 
 #include <QString>
 

@@ -2,11 +2,11 @@
 // that follows reports the missing file, nothing is ever created in its place, and a
 // renamed store stays sound.
 
-#include "big_store.h"
-#include "reliability_report.h"
-#include "worker_process.h"
+#include "tests/reliability/big_store.h"
+#include "tests/reliability/reliability_report.h"
+#include "tests/reliability/worker_process.h"
 
-#include "gtest_qt.h"
+#include "tests/testkit/gtest_qt.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,11 +2,11 @@
 // open: the next lookup and the next change say the file is missing, nothing waits on the
 // FIFO, nothing is ever created in the store's place, and the store once put back works.
 
-#include "main_window_harness.h"
-#include "reliability_report.h"
-#include "shop_fixture.h"
+#include "tests/main_window/main_window_harness.h"
+#include "tests/main_window/shop_fixture.h"
+#include "tests/reliability/reliability_report.h"
 
-#include "gtest_qt.h"
+#include "tests/testkit/gtest_qt.h"
 
 #include <QDir>
 #include <QFile>

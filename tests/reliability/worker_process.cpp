@@ -1,4 +1,4 @@
-#include "worker_process.h"
+#include "tests/reliability/worker_process.h"
 
 #include <QFile>
 #include <QRegularExpression>

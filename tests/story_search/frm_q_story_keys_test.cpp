@@ -1,9 +1,9 @@
-#include "search_dialog_harness.h"
+#include "tests/story_search/search_dialog_harness.h"
 
-#include "fonts.h"
-#include "frm_q_story_factory.h"
-#include "report_list.h"
-#include "toolbar.h"
+#include "story_search/frm_q_story_factory.h"
+#include "ui/fonts.h"
+#include "ui/report_list.h"
+#include "ui/toolbar.h"
 
 #include <QApplication>
 #include <QLineEdit>

@@ -1,12 +1,12 @@
-#include "search_dialog_harness.h"
+#include "tests/story_search/search_dialog_harness.h"
 
-#include "fonts.h"
-#include "image_list.h"
-#include "line_control.h"
-#include "report_list.h"
-#include "standard_images.h"
-#include "toolbar.h"
-#include "twips.h"
+#include "support/standard_images.h"
+#include "ui/fonts.h"
+#include "ui/image_list.h"
+#include "ui/line_control.h"
+#include "ui/report_list.h"
+#include "ui/toolbar.h"
+#include "ui/twips.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,8 +1,8 @@
-#include "search_dialog_harness.h"
+#include "tests/story_search/search_dialog_harness.h"
 
-#include "fonts.h"
-#include "report_list.h"
-#include "story_name_query.h"
+#include "story_search/story_name_query.h"
+#include "ui/fonts.h"
+#include "ui/report_list.h"
 
 #include <QLineEdit>
 #include <QTest>

@@ -1,7 +1,7 @@
-#include "search_dialog_harness.h"
+#include "tests/story_search/search_dialog_harness.h"
 
-#include "report_list.h"
-#include "toolbar.h"
+#include "ui/report_list.h"
+#include "ui/toolbar.h"
 
 #include <QApplication>
 #include <QLineEdit>

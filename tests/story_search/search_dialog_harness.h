@@ -1,11 +1,11 @@
 #pragma once
 
-#include "database_access.h"
-#include "dialogs.h"
-#include "frm_q_story.h"
-#include "scripted_services.h"
-#include "temp_store.h"
-#include "typing.h"
+#include "story_search/frm_q_story.h"
+#include "support/database_access.h"
+#include "support/dialogs.h"
+#include "tests/testkit/scripted_services.h"
+#include "tests/testkit/temp_store.h"
+#include "tests/testkit/typing.h"
 
 #include <QMap>
 #include <QStringList>

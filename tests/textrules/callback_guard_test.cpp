@@ -1,7 +1,7 @@
 // An exception thrown inside a callback SQLite calls from C ends as an SQL error the statement
 // reports, whatever was thrown, never as the end of the process.
 
-#include "sqlite_callback_guard.h"
+#include "textrules/sqlite_callback_guard.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "text_collator.h"
+#include "textrules/text_collator.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // Spreading copies over stories: exact totals, and the skew of a real shop.
 
-#include "copy_spread.h"
+#include "tools/demo_store/copy_spread.h"
 
-#include "gtest_qt.h"
+#include "tests/testkit/gtest_qt.h"
 
 #include <algorithm>
 #include <numeric>

@@ -1,12 +1,12 @@
 // Demo stores: the same seed gives the same store, sizes and special counts are exact, and
 // codes stay unique as the store compares them.
 
-#include "demo_words.h"
-#include "store_builder.h"
-#include "store_rows.h"
-#include "temp_store.h"
+#include "tests/testkit/temp_store.h"
+#include "tests/tools/store_rows.h"
+#include "tools/demo_store/demo_words.h"
+#include "tools/demo_store/store_builder.h"
 
-#include "gtest_qt.h"
+#include "tests/testkit/gtest_qt.h"
 
 #include <QCryptographicHash>
 #include <QRegularExpression>

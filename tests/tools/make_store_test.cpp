@@ -1,12 +1,13 @@
 // make_store as its user meets it: arguments, files it will not replace, and --sql.
 
-#include "program_run.h"
-#include "store_rows.h"
+#include "tests/tools/program_run.h"
+#include "tests/tools/store_rows.h"
 
-#include "db_error.h"
-#include "sqlite_store.h"
+#include "data/db_error.h"
+#include "data/sqlite_session.h"
+#include "data/sqlite_store.h"
 
-#include "gtest_qt.h"
+#include "tests/testkit/gtest_qt.h"
 
 #include <QDir>
 #include <QFile>
@@ -120,7 +121,8 @@ TEST(MakeStore, DemoStoreOpensWithItsPasswordOnly) {
               (QStringList{"CAFÉ|2", "KH-0001|25"}));
     EXPECT_EQ(storeValue(path, password, "SELECT BStrName FROM Story WHERE BStrID = 'KH-0001'"),
               "ย้าย: ภาค ๒");
-    EXPECT_THROW(platform::openSqliteStore(path, QStringLiteral("kd=73")), platform::DbError);
+    EXPECT_THROW(platform::openCheckedSqliteSession(path, QStringLiteral("kd=73")),
+                 platform::DbError);
 }
 
 TEST(MakeStoreSql, RunsTheStatementsAfterTheSchema) {

@@ -1,4 +1,4 @@
-#include "program_run.h"
+#include "tests/tools/program_run.h"
 
 #include <QProcess>
 

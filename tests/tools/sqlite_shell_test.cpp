@@ -1,10 +1,10 @@
 // The jettext extension in SQLite's own shell answers as our connection does.
 
-#include "program_run.h"
-#include "store_builder.h"
-#include "store_rows.h"
+#include "tests/tools/program_run.h"
+#include "tests/tools/store_rows.h"
+#include "tools/demo_store/store_builder.h"
 
-#include "gtest_qt.h"
+#include "tests/testkit/gtest_qt.h"
 
 #include <QStandardPaths>
 #include <QTemporaryDir>

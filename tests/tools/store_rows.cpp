@@ -1,9 +1,10 @@
-#include "store_rows.h"
+#include "tests/tools/store_rows.h"
 
-#include "sqlite_store.h"
+#include "data/sqlite_session.h"
+#include "data/sqlite_store.h"
 
 QStringList storeRows(const QString& path, const QString& password, const QString& sql) {
-    const auto session = platform::openSqliteStore(path, password);
+    const auto session = platform::openCheckedSqliteSession(path, password);
     const auto rows = session->openQuery(sql);
     QStringList lines;
     for (; !rows->atEnd(); rows->moveNext()) {

@@ -1,4 +1,4 @@
-#include "copy_spread.h"
+#include "tools/demo_store/copy_spread.h"
 
 #include <algorithm>
 #include <numeric>

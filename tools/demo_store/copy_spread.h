@@ -1,6 +1,6 @@
 #pragma once
 
-#include "split_mix.h"
+#include "tools/demo_store/split_mix.h"
 
 #include <cstdint>
 #include <vector>

@@ -1,6 +1,6 @@
-#include "demo_request.h"
+#include "tools/demo_store/demo_request.h"
 
-#include "text_collator.h"
+#include "textrules/text_collator.h"
 
 #include <QString>
 

@@ -1,10 +1,10 @@
-#include "demo_store.h"
+#include "tools/demo_store/demo_store.h"
 
-#include "copy_spread.h"
-#include "demo_words.h"
-#include "sqlite_handle.h"
-#include "sqlite_store.h"
-#include "story_codes.h"
+#include "data/sqlite_handle.h"
+#include "tools/demo_store/copy_spread.h"
+#include "tools/demo_store/demo_words.h"
+#include "tools/demo_store/story_codes.h"
+#include "tools/store_writer/store_writer.h"
 
 #include <algorithm>
 #include <optional>

@@ -1,4 +1,4 @@
-#include "demo_words.h"
+#include "tools/demo_store/demo_words.h"
 
 #include <QDate>
 

@@ -1,7 +1,7 @@
-#include "store_builder.h"
+#include "tools/demo_store/store_builder.h"
 
-#include "sqlite_handle.h"
-#include "sqlite_store.h"
+#include "data/sqlite_handle.h"
+#include "tools/store_writer/store_writer.h"
 
 #include <QFile>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "demo_store.h"
+#include "tools/demo_store/demo_store.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "story_codes.h"
+#include "tools/demo_store/story_codes.h"
 
 #include <cctype>
 #include <string_view>

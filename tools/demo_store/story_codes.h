@@ -1,7 +1,7 @@
 #pragma once
 
-#include "split_mix.h"
-#include "text_collator.h"
+#include "textrules/text_collator.h"
+#include "tools/demo_store/split_mix.h"
 
 #include <array>
 #include <set>

@@ -1,9 +1,9 @@
 // make_store: creates a store for trying the tool, filled with demo data or from SQL.
 
-#include "make_store_arguments.h"
-#include "store_builder.h"
+#include "tools/demo_store/store_builder.h"
+#include "tools/make_store/make_store_arguments.h"
 
-#include "db_error.h"
+#include "data/db_error.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -1,4 +1,4 @@
-#include "make_store_arguments.h"
+#include "tools/make_store/make_store_arguments.h"
 
 #include <QCommandLineParser>
 #include <QRegularExpression>

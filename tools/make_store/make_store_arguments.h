@@ -1,6 +1,6 @@
 #pragma once
 
-#include "demo_request.h"
+#include "tools/demo_store/demo_request.h"
 
 #include <QString>
 #include <QStringList>

@@ -3,17 +3,17 @@
 //
 //   QT_QPA_PLATFORM=offscreen render_windows <output folder>
 
-#include "database_access.h"
-#include "demo_store.h"
-#include "dialogs.h"
-#include "fonts.h"
-#include "frm_main.h"
-#include "frm_q_story_factory.h"
-#include "message_box.h"
-#include "platform_texts.h"
-#include "program_services.h"
-#include "report_list.h"
-#include "sqlite_store.h"
+#include "main_window/frm_main.h"
+#include "story_search/frm_q_story_factory.h"
+#include "support/database_access.h"
+#include "support/dialogs.h"
+#include "tools/demo_store/demo_store.h"
+#include "tools/store_writer/store_writer.h"
+#include "ui/fonts.h"
+#include "ui/message_box.h"
+#include "ui/platform_texts.h"
+#include "ui/program_services.h"
+#include "ui/report_list.h"
 
 #include <QApplication>
 #include <QDir>

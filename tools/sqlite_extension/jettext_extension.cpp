@@ -2,7 +2,7 @@
 // read, search and check a store: without the JETTEXT collation SQLite cannot use the
 // indexes on the text columns at all.
 
-#include "sqlite_text_functions.h"
+#include "textrules/sqlite_text_functions.h"
 
 #include <sqlite3ext.h>
 SQLITE_EXTENSION_INIT1

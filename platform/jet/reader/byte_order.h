@@ -1,6 +1,6 @@
 #pragma once
 
-#include "read_error.h"
+#include "jet/reader/read_error.h"
 
 #include <cstddef>
 #include <cstdint>

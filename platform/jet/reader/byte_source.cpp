@@ -1,6 +1,6 @@
-#include "byte_source.h"
+#include "jet/reader/byte_source.h"
 
-#include "read_error.h"
+#include "jet/reader/read_error.h"
 
 #include <cerrno>
 #include <cstring>

@@ -1,6 +1,6 @@
-#include "data_page.h"
+#include "jet/reader/data_page.h"
 
-#include "page_layout.h"
+#include "jet/format/jet_format.h"
 
 #include <string>
 

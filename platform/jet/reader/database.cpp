@@ -1,8 +1,8 @@
-#include "database.h"
+#include "jet/reader/database.h"
 
-#include "field_value.h"
-#include "row_fields.h"
-#include "table_scan.h"
+#include "jet/reader/field_value.h"
+#include "jet/reader/row_fields.h"
+#include "jet/reader/table_scan.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "page_store.h"
-#include "table_definition.h"
+#include "jet/reader/page_store.h"
+#include "jet/reader/table_definition.h"
 
 #include <memory>
 #include <string>

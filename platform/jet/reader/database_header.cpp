@@ -1,6 +1,6 @@
-#include "database_header.h"
+#include "jet/reader/database_header.h"
 
-#include "rc4.h"
+#include "jet/reader/rc4.h"
 
 #include <array>
 #include <cmath>

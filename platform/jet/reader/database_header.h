@@ -1,6 +1,6 @@
 #pragma once
 
-#include "byte_order.h"
+#include "jet/reader/byte_order.h"
 
 #include <cstdint>
 #include <string>

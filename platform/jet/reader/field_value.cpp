@@ -1,7 +1,7 @@
-#include "field_value.h"
+#include "jet/reader/field_value.h"
 
-#include "long_value.h"
-#include "text_codec.h"
+#include "jet/reader/long_value.h"
+#include "jet/reader/text_codec.h"
 
 #include <array>
 #include <chrono>

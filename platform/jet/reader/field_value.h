@@ -1,8 +1,8 @@
 #pragma once
 
-#include "page_store.h"
-#include "row_fields.h"
-#include "table_definition.h"
+#include "jet/reader/page_store.h"
+#include "jet/reader/row_fields.h"
+#include "jet/reader/table_definition.h"
 
 #include <cstdint>
 #include <string>

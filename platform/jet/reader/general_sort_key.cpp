@@ -1,4 +1,4 @@
-#include "general_sort_key.h"
+#include "jet/reader/general_sort_key.h"
 
 #include <array>
 

@@ -1,4 +1,4 @@
-#include "index_page.h"
+#include "jet/reader/index_page.h"
 
 #include <algorithm>
 #include <bit>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "page_store.h"
+#include "jet/reader/page_store.h"
 
 #include <vector>
 

@@ -1,6 +1,6 @@
-#include "index_search.h"
+#include "jet/reader/index_search.h"
 
-#include "general_sort_key.h"
+#include "jet/reader/general_sort_key.h"
 
 #include <algorithm>
 #include <map>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "index_page.h"
-#include "page_store.h"
-#include "table_definition.h"
+#include "jet/reader/index_page.h"
+#include "jet/reader/page_store.h"
+#include "jet/reader/table_definition.h"
 
 #include <memory>
 #include <optional>

@@ -1,6 +1,6 @@
-#include "long_value.h"
+#include "jet/reader/long_value.h"
 
-#include "data_page.h"
+#include "jet/reader/data_page.h"
 
 #include <algorithm>
 #include <set>

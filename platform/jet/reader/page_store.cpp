@@ -1,6 +1,6 @@
-#include "page_store.h"
+#include "jet/reader/page_store.h"
 
-#include "rc4.h"
+#include "jet/reader/rc4.h"
 
 #include <string>
 

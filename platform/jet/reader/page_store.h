@@ -1,8 +1,8 @@
 #pragma once
 
-#include "byte_order.h"
-#include "byte_source.h"
-#include "database_header.h"
+#include "jet/reader/byte_order.h"
+#include "jet/reader/byte_source.h"
+#include "jet/reader/database_header.h"
 
 #include <array>
 #include <cstdint>

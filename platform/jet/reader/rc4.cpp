@@ -1,4 +1,4 @@
-#include "rc4.h"
+#include "jet/reader/rc4.h"
 
 #include <array>
 #include <utility>

@@ -1,4 +1,4 @@
-#include "read_error.h"
+#include "jet/reader/read_error.h"
 
 namespace jet {
 

@@ -1,4 +1,4 @@
-#include "row_fields.h"
+#include "jet/reader/row_fields.h"
 
 namespace jet {
 

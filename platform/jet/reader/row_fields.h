@@ -1,7 +1,7 @@
 #pragma once
 
-#include "byte_order.h"
-#include "table_definition.h"
+#include "jet/reader/byte_order.h"
+#include "jet/reader/table_definition.h"
 
 #include <optional>
 

@@ -1,4 +1,4 @@
-#include "table_definition.h"
+#include "jet/reader/table_definition.h"
 
 #include <set>
 

@@ -1,6 +1,6 @@
-#include "table_scan.h"
+#include "jet/reader/table_scan.h"
 
-#include "usage_map.h"
+#include "jet/reader/usage_map.h"
 
 namespace jet {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "data_page.h"
-#include "table_definition.h"
+#include "jet/reader/data_page.h"
+#include "jet/reader/table_definition.h"
 
 #include <optional>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "text_codec.h"
+#include "jet/reader/text_codec.h"
 
 namespace jet {
 namespace {

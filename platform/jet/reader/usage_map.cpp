@@ -1,7 +1,7 @@
-#include "usage_map.h"
+#include "jet/reader/usage_map.h"
 
-#include "data_page.h"
-#include "page_layout.h"
+#include "jet/format/jet_format.h"
+#include "jet/reader/data_page.h"
 
 #include <algorithm>
 #include <string>

@@ -1,6 +1,6 @@
-#include "jet_sql_values.h"
+#include "jet/session/jet_sql_values.h"
 
-#include <QString>
+#include "jet/writer/write_error.h"
 
 #include <sqlite3.h>
 
@@ -11,15 +11,18 @@
 namespace platform {
 
 std::string utf8Text(const std::u16string& text) {
-    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()))
-        .toUtf8()
-        .toStdString();
+    return jet::utf8(text);
 }
 
 std::string sqlIdentifier(const std::u16string& name) {
-    QString text = QString::fromUtf16(name.data(), static_cast<qsizetype>(name.size()));
-    text.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-    return (QLatin1Char('"') + text + QLatin1Char('"')).toStdString();
+    std::string quoted = "\"";
+    for (const char c : jet::utf8(name)) {
+        quoted += c;
+        if (c == '"') {
+            quoted += '"';
+        }
+    }
+    return quoted + '"';
 }
 
 namespace {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "field_value.h"
-#include "table_definition.h"
+#include "jet/reader/field_value.h"
+#include "jet/reader/table_definition.h"
 
 #include <string>
 

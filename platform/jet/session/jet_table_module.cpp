@@ -1,15 +1,13 @@
-#include "jet_table_module.h"
+#include "jet/session/jet_table_module.h"
 
-#include "database.h"
-#include "index_search.h"
-#include "jet_sql_values.h"
-#include "jet_table_rows.h"
-#include "jet_write_state.h"
-#include "sqlite_callback_guard.h"
-#include "sqlite_text_functions.h"
-#include "text_collator.h"
-
-#include <QByteArray>
+#include "jet/reader/database.h"
+#include "jet/reader/index_search.h"
+#include "jet/session/jet_sql_values.h"
+#include "jet/session/jet_table_rows.h"
+#include "jet/session/jet_write_state.h"
+#include "textrules/sqlite_callback_guard.h"
+#include "textrules/sqlite_text_functions.h"
+#include "textrules/text_collator.h"
 
 #include <sqlite3.h>
 
@@ -283,7 +281,7 @@ int attachJetTables(sqlite3* db, JetWriteState& writes) {
         const std::string name = utf8Text(tables[i].name);
         // A name SQLite keeps for itself stays out of reach rather than making the whole file
         // unreadable.
-        if (qstrnicmp(name.c_str(), "sqlite_", 7) == 0) {
+        if (sqlite3_strnicmp(name.c_str(), "sqlite_", 7) == 0) {
             continue;
         }
         TableModule* module = nullptr;

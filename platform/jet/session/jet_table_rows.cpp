@@ -1,7 +1,7 @@
-#include "jet_table_rows.h"
+#include "jet/session/jet_table_rows.h"
 
-#include "jet_sql_values.h"
-#include "text_collator.h"
+#include "jet/session/jet_sql_values.h"
+#include "textrules/text_collator.h"
 
 namespace platform {
 

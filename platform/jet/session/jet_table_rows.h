@@ -1,11 +1,11 @@
 #pragma once
 
-#include "data_page.h"
-#include "field_value.h"
-#include "index_search.h"
-#include "row_fields.h"
-#include "table_definition.h"
-#include "table_scan.h"
+#include "jet/reader/data_page.h"
+#include "jet/reader/field_value.h"
+#include "jet/reader/index_search.h"
+#include "jet/reader/row_fields.h"
+#include "jet/reader/table_definition.h"
+#include "jet/reader/table_scan.h"
 
 #include <optional>
 #include <string>

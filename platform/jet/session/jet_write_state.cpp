@@ -1,8 +1,8 @@
-#include "jet_write_state.h"
+#include "jet/session/jet_write_state.h"
 
-#include "change_writer.h"
-#include "read_error.h"
-#include "sqlite_callback_guard.h"
+#include "jet/reader/read_error.h"
+#include "jet/writer/change_writer.h"
+#include "textrules/sqlite_callback_guard.h"
 
 #include <sqlite3.h>
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "change_plan.h"
-#include "database.h"
-#include "database_file.h"
-#include "write_error.h"
+#include "jet/reader/database.h"
+#include "jet/writer/change_plan.h"
+#include "jet/writer/locked_file.h"
+#include "jet/writer/write_error.h"
 
 #include <optional>
 #include <vector>

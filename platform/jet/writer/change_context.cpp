@@ -1,10 +1,10 @@
-#include "change_context.h"
+#include "jet/writer/change_context.h"
 
-#include "change_plan.h"
-#include "data_page.h"
-#include "row_layout.h"
-#include "text_key_reuse.h"
-#include "write_error.h"
+#include "jet/reader/data_page.h"
+#include "jet/writer/change_plan.h"
+#include "jet/writer/row_layout.h"
+#include "jet/writer/text_key_reuse.h"
+#include "jet/writer/write_error.h"
 
 namespace jet {
 

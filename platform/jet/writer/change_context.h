@@ -1,13 +1,13 @@
 #pragma once
 
-#include "data_page.h"
-#include "database.h"
-#include "index_entries_by_row.h"
-#include "index_tree.h"
-#include "page_edits.h"
-#include "row_keys.h"
-#include "table_rows.h"
-#include "text_key_reuse.h"
+#include "jet/reader/data_page.h"
+#include "jet/reader/database.h"
+#include "jet/writer/index_entries_by_row.h"
+#include "jet/writer/index_tree.h"
+#include "jet/writer/page_edits.h"
+#include "jet/writer/row_keys.h"
+#include "jet/writer/table_rows.h"
+#include "jet/writer/text_key_reuse.h"
 
 #include <deque>
 #include <map>

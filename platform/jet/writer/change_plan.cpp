@@ -1,9 +1,9 @@
-#include "change_plan.h"
+#include "jet/writer/change_plan.h"
 
-#include "change_context.h"
-#include "row_fields.h"
-#include "row_layout.h"
-#include "write_error.h"
+#include "jet/reader/row_fields.h"
+#include "jet/writer/change_context.h"
+#include "jet/writer/row_layout.h"
+#include "jet/writer/write_error.h"
 
 #include <algorithm>
 #include <set>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "database.h"
-#include "database_file.h"
-#include "text_key_reuse.h"
+#include "jet/reader/database.h"
+#include "jet/writer/locked_file.h"
+#include "jet/writer/text_key_reuse.h"
 
 #include <map>
 #include <optional>

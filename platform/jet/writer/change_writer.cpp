@@ -1,6 +1,6 @@
-#include "change_writer.h"
+#include "jet/writer/change_writer.h"
 
-#include "image_check.h"
+#include "jet/writer/image_check.h"
 
 namespace jet {
 namespace {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "change_plan.h"
-#include "database_file.h"
+#include "jet/writer/change_plan.h"
+#include "jet/writer/locked_file.h"
 
 #include <functional>
 

@@ -1,7 +1,7 @@
-#include "data_page_editor.h"
+#include "jet/writer/data_page_editor.h"
 
-#include "data_page.h"
-#include "write_error.h"
+#include "jet/reader/data_page.h"
+#include "jet/writer/write_error.h"
 
 #include <algorithm>
 #include <cstring>

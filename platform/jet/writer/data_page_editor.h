@@ -1,8 +1,8 @@
 #pragma once
 
-#include "byte_order.h"
-#include "page_layout.h"
-#include "page_store.h"
+#include "jet/format/jet_format.h"
+#include "jet/reader/byte_order.h"
+#include "jet/reader/page_store.h"
 
 #include <cstdint>
 #include <span>

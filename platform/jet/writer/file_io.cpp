@@ -1,4 +1,4 @@
-#include "file_io.h"
+#include "jet/writer/file_io.h"
 
 #include <cerrno>
 #include <cstring>

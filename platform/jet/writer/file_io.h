@@ -1,6 +1,6 @@
 #pragma once
 
-#include "write_error.h"
+#include "jet/writer/write_error.h"
 
 #include <cstdint>
 #include <span>

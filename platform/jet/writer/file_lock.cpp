@@ -1,6 +1,6 @@
-#include "file_lock.h"
+#include "jet/writer/file_lock.h"
 
-#include "file_io.h"
+#include "jet/writer/file_io.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,9 +1,9 @@
-#include "hot_journal.h"
+#include "jet/writer/hot_journal.h"
 
-#include "database_file.h"
-#include "file_io.h"
-#include "rollback_journal.h"
-#include "write_permission.h"
+#include "jet/writer/file_io.h"
+#include "jet/writer/locked_file.h"
+#include "jet/writer/rollback_journal.h"
+#include "jet/writer/write_permission.h"
 
 #include <cerrno>
 

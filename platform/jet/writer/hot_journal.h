@@ -1,6 +1,6 @@
 #pragma once
 
-#include "file_lock.h"
+#include "jet/writer/file_lock.h"
 
 #include <string>
 

@@ -1,8 +1,8 @@
-#include "image_check.h"
+#include "jet/writer/image_check.h"
 
-#include "image_check_parts.h"
-#include "rc4.h"
-#include "write_error.h"
+#include "jet/reader/rc4.h"
+#include "jet/writer/image_check_parts.h"
+#include "jet/writer/write_error.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "change_plan.h"
+#include "jet/writer/change_plan.h"
 
 namespace jet {
 

@@ -3,11 +3,11 @@
 // The parts of the check a change passes before it is written (image_check.h), each in a file
 // of its own, and what they share.
 
-#include "change_plan.h"
-#include "data_page.h"
-#include "database.h"
-#include "index_entry.h"
-#include "index_key.h"
+#include "jet/reader/data_page.h"
+#include "jet/reader/database.h"
+#include "jet/writer/change_plan.h"
+#include "jet/writer/index_entry.h"
+#include "jet/writer/index_key.h"
 
 #include <cstdint>
 #include <map>

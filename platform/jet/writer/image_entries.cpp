@@ -1,6 +1,6 @@
-#include "image_entries.h"
+#include "jet/writer/image_entries.h"
 
-#include "page_layout.h"
+#include "jet/format/jet_format.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "index_entry.h"
-#include "index_page.h"
+#include "jet/reader/index_page.h"
+#include "jet/writer/index_entry.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,16 +1,16 @@
 // The indexes of the tables a change touches: which index every index page written belongs
 // to, and that the pages written lose and gain exactly the entries the changed rows demand.
 
-#include "image_check_parts.h"
+#include "jet/writer/image_check_parts.h"
 
-#include "image_entries.h"
-#include "image_index_pages.h"
-#include "image_key_source.h"
-#include "page_layout.h"
-#include "row_fields.h"
-#include "row_keys.h"
-#include "text_codec.h"
-#include "write_error.h"
+#include "jet/format/jet_format.h"
+#include "jet/reader/row_fields.h"
+#include "jet/reader/text_codec.h"
+#include "jet/writer/image_entries.h"
+#include "jet/writer/image_index_pages.h"
+#include "jet/writer/image_key_source.h"
+#include "jet/writer/row_keys.h"
+#include "jet/writer/write_error.h"
 
 #include <algorithm>
 #include <array>

@@ -1,6 +1,6 @@
-#include "image_index_pages.h"
+#include "jet/writer/image_index_pages.h"
 
-#include "page_layout.h"
+#include "jet/format/jet_format.h"
 
 namespace jet::image_check {
 namespace {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "image_check_parts.h"
-#include "image_tree.h"
+#include "jet/writer/image_check_parts.h"
+#include "jet/writer/image_tree.h"
 
 #include <map>
 #include <memory>

@@ -2,14 +2,14 @@
 // exactly that text in a column sorted the same way, and that row's entry in the named index
 // holds exactly that key.
 
-#include "image_key_source.h"
+#include "jet/writer/image_key_source.h"
 
-#include "data_page.h"
-#include "image_tree.h"
-#include "row_fields.h"
-#include "row_keys.h"
-#include "text_codec.h"
-#include "write_error.h"
+#include "jet/reader/data_page.h"
+#include "jet/reader/row_fields.h"
+#include "jet/reader/text_codec.h"
+#include "jet/writer/image_tree.h"
+#include "jet/writer/row_keys.h"
+#include "jet/writer/write_error.h"
 
 namespace jet::image_check {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "image_check_parts.h"
+#include "jet/writer/image_check_parts.h"
 
 #include <map>
 #include <string>

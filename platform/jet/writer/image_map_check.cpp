@@ -2,10 +2,10 @@
 // what it uses; each table's and index's own map gains what they take and loses what they give
 // back; and no byte of any page is written that nothing of the change explains.
 
-#include "image_check_parts.h"
+#include "jet/writer/image_check_parts.h"
 
-#include "page_layout.h"
-#include "usage_map.h"
+#include "jet/format/jet_format.h"
+#include "jet/reader/usage_map.h"
 
 #include <algorithm>
 

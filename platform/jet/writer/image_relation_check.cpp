@@ -2,10 +2,10 @@
 // record that rows refer to goes, and every row deleted that the statement did not name goes
 // with a record it refers to, where the relationship cascades deletes.
 
-#include "image_check_parts.h"
+#include "jet/writer/image_check_parts.h"
 
-#include "image_tree.h"
-#include "row_keys.h"
+#include "jet/writer/image_tree.h"
+#include "jet/writer/row_keys.h"
 
 #include <algorithm>
 #include <memory>

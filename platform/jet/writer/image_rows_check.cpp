@@ -1,14 +1,14 @@
 // The rows a change writes: the ones the statement names hold what it asks, every other row
 // of every data page written stays as it was, and the table definitions count what is left.
 
-#include "image_check_parts.h"
+#include "jet/writer/image_check_parts.h"
 
-#include "data_page.h"
-#include "field_value.h"
-#include "page_layout.h"
-#include "row_fields.h"
-#include "text_codec.h"
-#include "write_error.h"
+#include "jet/format/jet_format.h"
+#include "jet/reader/data_page.h"
+#include "jet/reader/field_value.h"
+#include "jet/reader/row_fields.h"
+#include "jet/reader/text_codec.h"
+#include "jet/writer/write_error.h"
 
 #include <algorithm>
 #include <cstring>

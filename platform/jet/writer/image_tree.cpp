@@ -1,7 +1,7 @@
-#include "image_tree.h"
+#include "jet/writer/image_tree.h"
 
-#include "image_check_parts.h"
-#include "page_layout.h"
+#include "jet/format/jet_format.h"
+#include "jet/writer/image_check_parts.h"
 
 #include <set>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "index_entry.h"
-#include "index_page.h"
-#include "table_definition.h"
+#include "jet/reader/index_page.h"
+#include "jet/reader/table_definition.h"
+#include "jet/writer/index_entry.h"
 
 #include <cstdint>
 #include <map>

@@ -1,7 +1,7 @@
-#include "index_entries_by_row.h"
+#include "jet/writer/index_entries_by_row.h"
 
-#include "index_tree_page.h"
-#include "write_error.h"
+#include "jet/writer/index_tree_page.h"
+#include "jet/writer/write_error.h"
 
 #include <set>
 #include <string>

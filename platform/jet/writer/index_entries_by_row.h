@@ -1,8 +1,8 @@
 #pragma once
 
-#include "index_key.h"
-#include "page_store.h"
-#include "table_definition.h"
+#include "jet/reader/page_store.h"
+#include "jet/reader/table_definition.h"
+#include "jet/writer/index_key.h"
 
 #include <cstdint>
 #include <unordered_map>

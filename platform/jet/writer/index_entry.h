@@ -1,7 +1,7 @@
 #pragma once
 
-#include "index_key.h"
-#include "page_store.h"
+#include "jet/reader/page_store.h"
+#include "jet/writer/index_key.h"
 
 #include <algorithm>
 #include <compare>

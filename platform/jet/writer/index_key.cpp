@@ -1,7 +1,7 @@
-#include "index_key.h"
+#include "jet/writer/index_key.h"
 
-#include "general_sort_key.h"
-#include "text_codec.h"
+#include "jet/reader/general_sort_key.h"
+#include "jet/reader/text_codec.h"
 
 namespace jet {
 namespace {

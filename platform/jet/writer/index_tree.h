@@ -1,8 +1,8 @@
 #pragma once
 
-#include "index_tree_page.h"
-#include "page_edits.h"
-#include "table_definition.h"
+#include "jet/reader/table_definition.h"
+#include "jet/writer/index_tree_page.h"
+#include "jet/writer/page_edits.h"
 
 #include <deque>
 #include <map>

@@ -1,6 +1,6 @@
-#include "index_tree_page.h"
+#include "jet/writer/index_tree_page.h"
 
-#include "write_error.h"
+#include "jet/writer/write_error.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "index_entry.h"
-#include "page_store.h"
+#include "jet/reader/page_store.h"
+#include "jet/writer/index_entry.h"
 
 #include <cstdint>
 #include <optional>

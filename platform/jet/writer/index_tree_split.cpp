@@ -1,7 +1,7 @@
-#include "index_tree.h"
+#include "jet/writer/index_tree.h"
 
-#include "page_allocation.h"
-#include "write_error.h"
+#include "jet/writer/page_allocation.h"
+#include "jet/writer/write_error.h"
 
 #include <algorithm>
 #include <string>

@@ -1,6 +1,6 @@
-#include "page_allocation.h"
+#include "jet/writer/page_allocation.h"
 
-#include "usage_map_editor.h"
+#include "jet/writer/usage_map_editor.h"
 
 namespace jet {
 

@@ -1,7 +1,7 @@
-#include "page_edits.h"
+#include "jet/writer/page_edits.h"
 
-#include "rc4.h"
-#include "write_error.h"
+#include "jet/reader/rc4.h"
+#include "jet/writer/write_error.h"
 
 #include <string>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "database_file.h"
-#include "page_store.h"
+#include "jet/reader/page_store.h"
+#include "jet/writer/locked_file.h"
 
 #include <cstdint>
 #include <map>

@@ -1,7 +1,7 @@
-#include "rollback_journal.h"
+#include "jet/writer/rollback_journal.h"
 
-#include "byte_order.h"
-#include "file_io.h"
+#include "jet/reader/byte_order.h"
+#include "jet/writer/file_io.h"
 
 #include <algorithm>
 #include <array>

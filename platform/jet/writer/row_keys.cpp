@@ -1,6 +1,6 @@
-#include "row_keys.h"
+#include "jet/writer/row_keys.h"
 
-#include "write_error.h"
+#include "jet/writer/write_error.h"
 
 #include <algorithm>
 #include <array>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "index_key.h"
-#include "row_fields.h"
-#include "table_definition.h"
+#include "jet/reader/row_fields.h"
+#include "jet/reader/table_definition.h"
+#include "jet/writer/index_key.h"
 
 #include <array>
 #include <map>

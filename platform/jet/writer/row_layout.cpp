@@ -1,6 +1,6 @@
-#include "row_layout.h"
+#include "jet/writer/row_layout.h"
 
-#include "write_error.h"
+#include "jet/writer/write_error.h"
 
 #include <array>
 

@@ -1,6 +1,6 @@
-#include "shop_lock_file.h"
+#include "jet/writer/shop_lock_file.h"
 
-#include "file_io.h"
+#include "jet/writer/file_io.h"
 
 #include <algorithm>
 #include <cerrno>

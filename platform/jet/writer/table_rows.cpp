@@ -1,10 +1,10 @@
-#include "table_rows.h"
+#include "jet/writer/table_rows.h"
 
-#include "data_page_editor.h"
-#include "page_allocation.h"
-#include "usage_map.h"
-#include "usage_map_editor.h"
-#include "write_error.h"
+#include "jet/reader/usage_map.h"
+#include "jet/writer/data_page_editor.h"
+#include "jet/writer/page_allocation.h"
+#include "jet/writer/usage_map_editor.h"
+#include "jet/writer/write_error.h"
 
 #include <algorithm>
 #include <map>

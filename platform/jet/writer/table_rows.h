@@ -1,8 +1,8 @@
 #pragma once
 
-#include "data_page_editor.h"
-#include "database.h"
-#include "page_edits.h"
+#include "jet/reader/database.h"
+#include "jet/writer/data_page_editor.h"
+#include "jet/writer/page_edits.h"
 
 #include <functional>
 #include <optional>

@@ -1,9 +1,9 @@
-#include "text_key_reuse.h"
+#include "jet/writer/text_key_reuse.h"
 
-#include "index_entries_by_row.h"
-#include "row_fields.h"
-#include "table_scan.h"
-#include "text_codec.h"
+#include "jet/reader/row_fields.h"
+#include "jet/reader/table_scan.h"
+#include "jet/reader/text_codec.h"
+#include "jet/writer/index_entries_by_row.h"
 
 #include <algorithm>
 #include <vector>

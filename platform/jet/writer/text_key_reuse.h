@@ -1,7 +1,7 @@
 #pragma once
 
-#include "database.h"
-#include "index_key.h"
+#include "jet/reader/database.h"
+#include "jet/writer/index_key.h"
 
 #include <optional>
 #include <string_view>

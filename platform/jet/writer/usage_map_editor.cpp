@@ -1,7 +1,7 @@
-#include "usage_map_editor.h"
+#include "jet/writer/usage_map_editor.h"
 
-#include "data_page_editor.h"
-#include "write_error.h"
+#include "jet/writer/data_page_editor.h"
+#include "jet/writer/write_error.h"
 
 #include <algorithm>
 #include <string>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "page_edits.h"
+#include "jet/writer/page_edits.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,4 +1,4 @@
-#include "write_error.h"
+#include "jet/writer/write_error.h"
 
 #include <unicode/unistr.h>
 

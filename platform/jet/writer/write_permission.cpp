@@ -1,7 +1,7 @@
-#include "write_permission.h"
+#include "jet/writer/write_permission.h"
 
-#include "file_io.h"
-#include "shop_lock_file.h"
+#include "jet/writer/file_io.h"
+#include "jet/writer/shop_lock_file.h"
 
 #include <cerrno>
 

@@ -2,11 +2,11 @@
 // give: every row and field of every table, and an index lookup of every code found. Any
 // outcome but rows or a ReadError (a crash, a hang, a sanitizer report) is a finding.
 
-#include "database.h"
-#include "field_value.h"
-#include "index_search.h"
-#include "row_fields.h"
-#include "table_scan.h"
+#include "jet/reader/database.h"
+#include "jet/reader/field_value.h"
+#include "jet/reader/index_search.h"
+#include "jet/reader/row_fields.h"
+#include "jet/reader/table_scan.h"
 
 #include <cstddef>
 #include <cstdint>

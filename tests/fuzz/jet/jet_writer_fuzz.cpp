@@ -3,10 +3,10 @@
 // deleted. Nothing is written anywhere. Any outcome but a plan, a WriteError or a ReadError
 // (a crash, a hang, a sanitizer report) is a finding: a damaged file must be refused.
 
-#include "change_plan.h"
-#include "database.h"
-#include "table_scan.h"
-#include "write_error.h"
+#include "jet/reader/database.h"
+#include "jet/reader/table_scan.h"
+#include "jet/writer/change_plan.h"
+#include "jet/writer/write_error.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -4,8 +4,8 @@
 //
 //   make_jet_fuzz_seeds <folder>
 
-#include "synthetic_jet_file.h"
-#include "synthetic_shop_files.h"
+#include "tests/jet/synthetic_jet_file.h"
+#include "tests/jet/synthetic_shop_files.h"
 
 #include <cstdio>
 #include <fstream>

@@ -2,7 +2,7 @@
 // tool builds them: every value written raw, or quoted where it holds a ';' or begins with a
 // space or a quote, must come back as it went in.
 
-#include "connection_string.h"
+#include "data/connection_string.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

@@ -2,7 +2,7 @@
 // exhaustive dynamic programming instead of the matcher's greedy backtracking. Also checks
 // that any text, its special characters escaped, matches itself and only itself.
 
-#include "like_pattern.h"
+#include "textrules/like_pattern.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

@@ -2,7 +2,7 @@
 // must be antisymmetric and transitive, blind to trailing spaces, and its ASCII fast path
 // must give ICU's own answers.
 
-#include "text_collator.h"
+#include "textrules/text_collator.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

@@ -1,4 +1,4 @@
-#include "call_faults.h"
+#include "tests/jet/writer/call_faults.h"
 
 #include <cerrno>
 #include <csignal>

@@ -4,15 +4,15 @@
 // before the statement cut short or as that statement leaves it, no journal is left, and the
 // data layer reads it as such. What the statements leave, the independent checker finds sound.
 
-#include "database_file.h"
-#include "db_error.h"
-#include "fixture_files.h"
-#include "jet_copy.h"
-#include "jet_oracle.h"
-#include "reliability_report.h"
-#include "writer_test_support.h"
+#include "data/db_error.h"
+#include "jet/writer/locked_file.h"
+#include "tests/jet/fixture_files.h"
+#include "tests/jet/writer/jet_copy.h"
+#include "tests/jet/writer/jet_oracle.h"
+#include "tests/jet/writer/writer_test_support.h"
+#include "tests/reliability/reliability_report.h"
 
-#include "gtest_qt.h"
+#include "tests/testkit/gtest_qt.h"
 
 #include <csignal>
 #include <cstdio>

@@ -1,11 +1,11 @@
 // A change written through DatabaseFile reads back as written, appended and cut-off pages
 // included, and a change this layer refuses leaves the file byte for byte as it was.
 
-#include "database_file.h"
-#include "page_change.h"
-#include "synthetic_jet_file.h"
-#include "write_error.h"
-#include "writer_test_support.h"
+#include "jet/writer/locked_file.h"
+#include "jet/writer/write_error.h"
+#include "tests/jet/synthetic_jet_file.h"
+#include "tests/jet/writer/page_change.h"
+#include "tests/jet/writer/writer_test_support.h"
 
 #include <gtest/gtest.h>
 

@@ -3,11 +3,11 @@
 // and no journal. So does a playback of the journal that is itself killed. The worker's calls
 // are counted by link-time wrappers, so every kill point is reached deterministically.
 
-#include "database_file.h"
-#include "page_change.h"
-#include "shared_material.h"
-#include "write_error.h"
-#include "writer_test_support.h"
+#include "jet/writer/locked_file.h"
+#include "jet/writer/write_error.h"
+#include "tests/jet/writer/page_change.h"
+#include "tests/jet/writer/writer_test_support.h"
+#include "tests/testkit/shared_material.h"
 
 #include <gtest/gtest.h>
 

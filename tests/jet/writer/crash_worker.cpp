@@ -9,11 +9,11 @@
 //
 // Then it prints the report of the calls (printCallReport).
 
-#include "call_faults.h"
-#include "database_file.h"
-#include "page_change.h"
-#include "read_error.h"
-#include "write_error.h"
+#include "jet/reader/read_error.h"
+#include "jet/writer/locked_file.h"
+#include "jet/writer/write_error.h"
+#include "tests/jet/writer/call_faults.h"
+#include "tests/jet/writer/page_change.h"
 
 #include <cstdio>
 #include <string>

@@ -1,10 +1,10 @@
-#include "descending_index.h"
+#include "tests/jet/writer/descending_index.h"
 
-#include "database.h"
-#include "index_tree_page.h"
-#include "page_allocation.h"
-#include "page_edits.h"
-#include "row_keys.h"
+#include "jet/reader/database.h"
+#include "jet/writer/index_tree_page.h"
+#include "jet/writer/page_allocation.h"
+#include "jet/writer/page_edits.h"
+#include "jet/writer/row_keys.h"
 
 #include <QFile>
 

@@ -3,12 +3,12 @@
 // the same tables, and the checker finds every index of ours sound. A key written in ascending
 // form into such an index leaves entries that match no row.
 
-#include "descending_index.h"
-#include "fixture_files.h"
-#include "jet_copy.h"
-#include "jet_oracle.h"
+#include "tests/jet/fixture_files.h"
+#include "tests/jet/writer/descending_index.h"
+#include "tests/jet/writer/jet_copy.h"
+#include "tests/jet/writer/jet_oracle.h"
 
-#include "gtest_qt.h"
+#include "tests/testkit/gtest_qt.h"
 
 #include <array>
 

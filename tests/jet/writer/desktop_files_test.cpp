@@ -4,12 +4,12 @@
 // library on another, after which the two copies hold the same rows, table by table, and ours
 // passes the checker; a change the tool refuses leaves its copy byte for byte as it was.
 
-#include "fixture_files.h"
-#include "jet_copy.h"
-#include "jet_oracle.h"
-#include "temp_store.h"
+#include "tests/jet/fixture_files.h"
+#include "tests/jet/writer/jet_copy.h"
+#include "tests/jet/writer/jet_oracle.h"
+#include "tests/testkit/temp_store.h"
 
-#include "gtest_qt.h"
+#include "tests/testkit/gtest_qt.h"
 
 #include <QDir>
 

@@ -3,13 +3,13 @@
 // carries the same code in both. Codes come from the stories, in other letter case, with
 // trailing spaces or apostrophes, and from nowhere at all.
 
-#include "file_structure_check.h"
-#include "fixture_files.h"
-#include "jet_copy.h"
-#include "jet_oracle.h"
-#include "temp_store.h"
+#include "tests/jet/fixture_files.h"
+#include "tests/jet/writer/file_structure_check.h"
+#include "tests/jet/writer/jet_copy.h"
+#include "tests/jet/writer/jet_oracle.h"
+#include "tests/testkit/temp_store.h"
 
-#include "gtest_qt.h"
+#include "tests/testkit/gtest_qt.h"
 
 #include <QFile>
 

@@ -1,10 +1,10 @@
-#include "file_structure_check.h"
+#include "tests/jet/writer/file_structure_check.h"
 
-#include "data_page_editor.h"
-#include "database.h"
-#include "index_tree_page.h"
-#include "usage_map.h"
-#include "write_error.h"
+#include "jet/reader/database.h"
+#include "jet/reader/usage_map.h"
+#include "jet/writer/data_page_editor.h"
+#include "jet/writer/index_tree_page.h"
+#include "jet/writer/write_error.h"
 
 #include <algorithm>
 #include <functional>

@@ -2,16 +2,16 @@
 // fixture's text indexes are walked, and for every row whose text has a computable key the
 // key is compared with the entry the file holds for that row.
 
-#include "database.h"
-#include "fixture_files.h"
-#include "general_sort_key.h"
-#include "index_entries_by_row.h"
-#include "row_fields.h"
-#include "table_scan.h"
-#include "text_codec.h"
-#include "write_error.h"
+#include "jet/reader/database.h"
+#include "jet/reader/general_sort_key.h"
+#include "jet/reader/row_fields.h"
+#include "jet/reader/table_scan.h"
+#include "jet/reader/text_codec.h"
+#include "jet/writer/index_entries_by_row.h"
+#include "jet/writer/write_error.h"
+#include "tests/jet/fixture_files.h"
 
-#include "gtest_qt.h"
+#include "tests/testkit/gtest_qt.h"
 
 #include <QFile>
 

@@ -3,16 +3,16 @@
 // left behind, a usage map bit) is refused with a reason that names the structure, and the
 // file stays byte for byte as it was.
 
-#include "change_writer.h"
-#include "data_page_editor.h"
-#include "database.h"
-#include "fixture_files.h"
-#include "index_search.h"
-#include "index_tree_page.h"
-#include "jet_copy.h"
-#include "write_error.h"
+#include "jet/reader/database.h"
+#include "jet/reader/index_search.h"
+#include "jet/writer/change_writer.h"
+#include "jet/writer/data_page_editor.h"
+#include "jet/writer/index_tree_page.h"
+#include "jet/writer/write_error.h"
+#include "tests/jet/fixture_files.h"
+#include "tests/jet/writer/jet_copy.h"
 
-#include "gtest_qt.h"
+#include "tests/testkit/gtest_qt.h"
 
 #include <QFile>
 

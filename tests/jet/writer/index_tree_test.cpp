@@ -3,14 +3,14 @@
 // and move the root's content down. After every round the tree must hold exactly the entries
 // a plain sorted set holds, and keep the shape the engine keeps.
 
-#include "database.h"
-#include "file_structure_check.h"
-#include "fixture_files.h"
-#include "index_tree.h"
-#include "jet_copy.h"
-#include "page_edits.h"
+#include "jet/reader/database.h"
+#include "jet/writer/index_tree.h"
+#include "jet/writer/page_edits.h"
+#include "tests/jet/fixture_files.h"
+#include "tests/jet/writer/file_structure_check.h"
+#include "tests/jet/writer/jet_copy.h"
 
-#include "gtest_qt.h"
+#include "tests/testkit/gtest_qt.h"
 
 #include <QFile>
 

@@ -3,17 +3,17 @@
 // mdbtools, by our own look at the file's structure and by the counts the window shows; what
 // is refused must leave the file byte for byte as it was.
 
-#include "database.h"
-#include "database_file.h"
-#include "file_structure_check.h"
-#include "fixture_files.h"
-#include "general_sort_key.h"
-#include "index_search.h"
-#include "index_tree_page.h"
-#include "jet_copy.h"
-#include "jet_oracle.h"
+#include "jet/reader/database.h"
+#include "jet/reader/general_sort_key.h"
+#include "jet/reader/index_search.h"
+#include "jet/writer/index_tree_page.h"
+#include "jet/writer/locked_file.h"
+#include "tests/jet/fixture_files.h"
+#include "tests/jet/writer/file_structure_check.h"
+#include "tests/jet/writer/jet_copy.h"
+#include "tests/jet/writer/jet_oracle.h"
 
-#include "gtest_qt.h"
+#include "tests/testkit/gtest_qt.h"
 
 #include <QDir>
 #include <QFile>

@@ -9,10 +9,10 @@
 // (printCallReport) comes last. Opening a session plays back a journal left beside the file,
 // so a lone SELECT is how a test stops a playback.
 
-#include "call_faults.h"
-#include "db_error.h"
-#include "fixture_files.h"
-#include "jet_copy.h"
+#include "data/db_error.h"
+#include "tests/jet/fixture_files.h"
+#include "tests/jet/writer/call_faults.h"
+#include "tests/jet/writer/jet_copy.h"
 
 #include <cstdio>
 

@@ -1,6 +1,6 @@
-#include "jet_copy.h"
+#include "tests/jet/writer/jet_copy.h"
 
-#include "fixture_files.h"
+#include "tests/jet/fixture_files.h"
 
 #include <QFile>
 

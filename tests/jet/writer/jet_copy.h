@@ -3,7 +3,7 @@
 // A shop fixture copied into a folder of its own as book.mdb, writable, gone with the object;
 // and the statements the tool runs, run on it as the tool runs them.
 
-#include "fixture_files.h"
+#include "tests/jet/fixture_files.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,6 +1,6 @@
-#include "jet_oracle.h"
+#include "tests/jet/writer/jet_oracle.h"
 
-#include "shared_material.h"
+#include "tests/testkit/shared_material.h"
 
 #include <QDir>
 #include <QProcess>

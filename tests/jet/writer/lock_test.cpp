@@ -2,9 +2,9 @@
 // the file, a writer has it alone, and one kept out waits up to its timeout, then gives up
 // with Busy, or gets in as soon as the other lets go.
 
-#include "database_file.h"
-#include "write_error.h"
-#include "writer_test_support.h"
+#include "jet/writer/locked_file.h"
+#include "jet/writer/write_error.h"
+#include "tests/jet/writer/writer_test_support.h"
 
 #include <gtest/gtest.h>
 

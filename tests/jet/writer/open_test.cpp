@@ -2,11 +2,11 @@
 // settles a journal left beside it: a whole one is played back, one cut short is removed
 // without touching the file.
 
-#include "database_file.h"
-#include "read_error.h"
-#include "rollback_journal.h"
-#include "write_error.h"
-#include "writer_test_support.h"
+#include "jet/reader/read_error.h"
+#include "jet/writer/locked_file.h"
+#include "jet/writer/rollback_journal.h"
+#include "jet/writer/write_error.h"
+#include "tests/jet/writer/writer_test_support.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 // tests that check what it left, so either side can tell the intended result from the
 // original without trusting the other.
 
-#include "database_file.h"
+#include "jet/writer/locked_file.h"
 
 #include <cstdint>
 #include <cstdio>

@@ -3,11 +3,11 @@
 // ignores file permissions, so when the tests run as root the sessions run in a child process
 // as an unprivileged user.
 
-#include "database_file.h"
-#include "rollback_journal.h"
-#include "shop_lock_file.h"
-#include "write_error.h"
-#include "writer_test_support.h"
+#include "jet/writer/locked_file.h"
+#include "jet/writer/rollback_journal.h"
+#include "jet/writer/shop_lock_file.h"
+#include "jet/writer/write_error.h"
+#include "tests/jet/writer/writer_test_support.h"
 
 #include <gtest/gtest.h>
 

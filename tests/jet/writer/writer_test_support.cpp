@@ -1,4 +1,4 @@
-#include "writer_test_support.h"
+#include "tests/jet/writer/writer_test_support.h"
 
 #include <fcntl.h>
 #include <grp.h>

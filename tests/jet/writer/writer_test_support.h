@@ -3,8 +3,8 @@
 // Files, folders and processes for the tests of the file layer: plain POSIX, so what a test
 // sees of a file is the bytes on disk and nothing cached on the way.
 
-#include "read_error.h"
-#include "write_error.h"
+#include "jet/reader/read_error.h"
+#include "jet/writer/write_error.h"
 
 #include <sys/types.h>
 
