@@ -70,7 +70,7 @@ SqliteErrorTranslator translatorFor(const QString& path, const JetWriteState& wr
 
 class JetSession final : public ProviderSession {
 public:
-    JetSession(const QString& path, std::unique_ptr<jet::DatabaseFile> file,
+    JetSession(const QString& path, std::unique_ptr<jet::LockedFile> file,
                std::unique_ptr<jet::Database> database)
         : file_(std::move(file)), database_(std::move(database)), writes_(*database_, *file_),
           sql_(QStringLiteral(":memory:"), OpenMode::ExistingFile, translatorFor(path, writes_)) {
@@ -94,7 +94,7 @@ public:
 private:
     // Declared in the order they are needed, so the connection whose tables use the others
     // is closed first.
-    std::unique_ptr<jet::DatabaseFile> file_;
+    std::unique_ptr<jet::LockedFile> file_;
     std::unique_ptr<jet::Database> database_;
     JetWriteState writes_;
     SqliteDatabase sql_;
@@ -104,7 +104,7 @@ private:
 
 std::unique_ptr<ProviderSession> openJetSession(const QString& path, const QString& password) {
     try {
-        auto file = jet::DatabaseFile::open(QFile::encodeName(path).toStdString(), kLockTimeout);
+        auto file = jet::LockedFile::open(QFile::encodeName(path).toStdString(), kLockTimeout);
         jet::PageStore pages(file->reader());
         const std::u16string given(reinterpret_cast<const char16_t*>(password.utf16()),
                                    static_cast<std::size_t>(password.size()));

@@ -35,7 +35,7 @@ DataPage::DataPage(PageRef page, std::uint32_t number)
 }
 
 std::uint32_t DataPage::owner() const {
-    return u32At(bytesOf(page_), 4);
+    return u32At(bytesOf(page_), layout::kDataOwnerAt);
 }
 
 std::uint16_t DataPage::slot(std::uint16_t row) const {

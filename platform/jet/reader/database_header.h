@@ -1,5 +1,6 @@
 #pragma once
 
+#include "jet/format/jet_format.h"
 #include "jet/reader/byte_order.h"
 
 #include <cstdint>
@@ -7,8 +8,6 @@
 #include <string_view>
 
 namespace jet {
-
-inline constexpr std::size_t kPageSize = 4096;
 
 // What page 0 tells about the whole file, after its header block has been unmasked.
 struct DatabaseHeader {

@@ -8,11 +8,12 @@
 namespace jet {
 namespace {
 
-constexpr std::size_t kFirstEntry = 0x1E0;
-constexpr std::size_t kEntryMaskStart = 0x1B;
+constexpr std::size_t kFirstEntry = layout::kIndexFirstEntry;
+constexpr std::size_t kEntryMaskStart = layout::kIndexEntryMaskAt;
 constexpr std::size_t kEntryMaskSize = kFirstEntry - kEntryMaskStart;
-constexpr std::size_t kLeafPointerSize = 4;
-constexpr std::size_t kNodePointerSize = 8;
+constexpr std::size_t kLeafPointerSize = layout::kIndexRowPointerSize;
+constexpr std::size_t kNodePointerSize =
+    layout::kIndexRowPointerSize + layout::kIndexChildPointerSize;
 
 // The first position from `from` on for which before() is false; entries are in key order,
 // so before() holds for a leading run only.
@@ -45,7 +46,7 @@ IndexPage::IndexPage(PageRef page, std::uint32_t number)
         throwDamaged("page " + std::to_string(number) + " should be an index page but is of type " +
                      std::to_string((*page_)[0]));
     }
-    prefixLength_ = u16At(bytesOf(page_), 24);
+    prefixLength_ = u16At(bytesOf(page_), layout::kIndexPrefixLengthAt);
     const std::uint8_t* mask = page_->data() + kEntryMaskStart;
     for (std::size_t i = 0; i < kEntryMaskSize; ++i) {
         entryCount_ += static_cast<std::size_t>(std::popcount(static_cast<unsigned>(mask[i])));
@@ -72,23 +73,23 @@ const std::vector<std::uint16_t>& IndexPage::ends() const {
 }
 
 std::uint32_t IndexPage::owner() const {
-    return u32At(bytesOf(page_), 4);
+    return u32At(bytesOf(page_), layout::kIndexOwnerAt);
 }
 
 std::uint16_t IndexPage::freeSpace() const {
-    return u16At(bytesOf(page_), 2);
+    return u16At(bytesOf(page_), layout::kIndexFreeSpaceAt);
 }
 
 std::uint32_t IndexPage::previousPage() const {
-    return u32At(bytesOf(page_), 12);
+    return u32At(bytesOf(page_), layout::kIndexPreviousAt);
 }
 
 std::uint32_t IndexPage::nextPage() const {
-    return u32At(bytesOf(page_), 16);
+    return u32At(bytesOf(page_), layout::kIndexNextAt);
 }
 
 std::uint32_t IndexPage::tailPage() const {
-    return u32At(bytesOf(page_), 20);
+    return u32At(bytesOf(page_), layout::kIndexTailAt);
 }
 
 std::size_t IndexPage::pointerSize() const noexcept {

@@ -14,7 +14,7 @@ constexpr std::uint32_t kSingleRowFlag = 0x40000000u;
 constexpr std::uint32_t kLengthMask = 0x3FFFFFFFu;
 
 RowLocation locationFromPointer(std::uint32_t pointer) {
-    return RowLocation{pointer >> 8, static_cast<std::uint8_t>(pointer & 0xFF)};
+    return rowAtPointer(pointer);
 }
 
 // Long-value rows live on data pages marked "LVAL" instead of an owner; they are read as

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "jet/format/jet_format.h"
 #include "jet/reader/byte_order.h"
 #include "jet/reader/byte_source.h"
 #include "jet/reader/database_header.h"
@@ -12,26 +13,8 @@
 
 namespace jet {
 
-enum class PageType : std::uint8_t {
-    Header = 0x00,
-    Data = 0x01,
-    TableDefinition = 0x02,
-    IndexNode = 0x03,
-    IndexLeaf = 0x04,
-    UsageMap = 0x05,
-};
-
-using PageBuffer = std::array<std::uint8_t, kPageSize>;
 // A page stays readable for as long as someone holds it, even after the cache lets go.
 using PageRef = std::shared_ptr<const PageBuffer>;
-
-// Where a row lives: its page and its slot in that page's row offset table.
-struct RowLocation {
-    std::uint32_t page = 0;
-    std::uint8_t row = 0;
-    friend bool operator==(const RowLocation&, const RowLocation&) = default;
-    friend auto operator<=>(const RowLocation&, const RowLocation&) = default;
-};
 
 // The decoded pages of one file, read on demand and kept in a bounded cache.
 class PageStore {

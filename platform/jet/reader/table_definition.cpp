@@ -5,7 +5,7 @@
 namespace jet {
 namespace {
 
-constexpr std::size_t kContinuationHeader = 8;
+constexpr std::size_t kContinuationHeader = layout::kDefinitionContinuationHeader;
 constexpr std::size_t kRealIndexHeaderSize = 12;
 constexpr std::size_t kColumnBlockSize = 25;
 constexpr std::size_t kRealIndexBlockSize = 52;
@@ -19,7 +19,7 @@ std::vector<std::uint8_t> definitionBytes(const PageStore& pages, std::uint32_t 
     const PageRef head = pages.pageOfType(first, PageType::TableDefinition, "a table definition");
     std::vector<std::uint8_t> bytes(head->begin(), head->end());
     std::set<std::uint32_t> seen{first};
-    for (std::uint32_t next = u32At(bytesOf(head), 4); next != 0;) {
+    for (std::uint32_t next = u32At(bytesOf(head), layout::kDefinitionNextPageAt); next != 0;) {
         if (!seen.insert(next).second) {
             throwDamaged("the definition pages of the table on page " + std::to_string(first) +
                          " form a loop");
@@ -27,7 +27,7 @@ std::vector<std::uint8_t> definitionBytes(const PageStore& pages, std::uint32_t 
         const PageRef part =
             pages.pageOfType(next, PageType::TableDefinition, "a table definition continuation");
         bytes.insert(bytes.end(), part->begin() + kContinuationHeader, part->end());
-        next = u32At(bytesOf(part), 4);
+        next = u32At(bytesOf(part), layout::kDefinitionNextPageAt);
     }
     return bytes;
 }
@@ -108,7 +108,7 @@ TableDefinition readTableDefinition(const PageStore& pages, std::uint32_t page) 
     const Bytes bytes(storage);
     TableDefinition table;
     table.definitionPage = page;
-    table.rowCount = u32At(bytes, 16);
+    table.rowCount = u32At(bytes, layout::kDefinitionRowCountAt);
     // The counts of all columns and of variable-length ones (+41, +43) include the deleted
     // columns whose slots the rows still carry; only the count at +45 says how many column
     // descriptions follow, and the rows describe their own layout.

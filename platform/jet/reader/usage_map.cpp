@@ -9,7 +9,7 @@
 namespace jet {
 namespace {
 
-constexpr std::size_t kPagesPerMapPage = (kPageSize - layout::kMapPageBitmapAt) * 8;
+using layout::kPagesPerMapPage;
 
 void addBitmap(std::uint32_t holder, std::size_t from, Bytes bitmap, std::uint64_t firstPage,
                UsageMapBits& out) {
@@ -38,7 +38,7 @@ bool UsageMapBits::covers(std::uint32_t page) const {
 }
 
 UsageMapBits readUsageMap(const PageStore& pages, std::uint32_t mapPointer) {
-    const RowLocation location{mapPointer >> 8, static_cast<std::uint8_t>(mapPointer & 0xFF)};
+    const RowLocation location = rowAtPointer(mapPointer);
     const DataPage holder(pages.page(location.page), location.page);
     const Bytes map = holder.rowBytes(location.row);
     const auto rowStart = static_cast<std::size_t>(map.data() - bytesOf(holder.page()).data());

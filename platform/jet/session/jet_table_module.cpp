@@ -230,12 +230,9 @@ int sync(sqlite3_vtab* vtab) noexcept {
     return static_cast<JetTable*>(vtab)->context->writes.sync(vtab);
 }
 
-int commit(sqlite3_vtab* vtab) noexcept {
-    return static_cast<JetTable*>(vtab)->context->writes.commit(vtab);
-}
-
-int rollback(sqlite3_vtab* vtab) noexcept {
-    return static_cast<JetTable*>(vtab)->context->writes.rollback(vtab);
+// SQLite's end of the statement's transaction, either way.
+int endStatement(sqlite3_vtab* vtab) noexcept {
+    return static_cast<JetTable*>(vtab)->context->writes.endStatement(vtab);
 }
 
 sqlite3_module makeModule() {
@@ -256,8 +253,8 @@ sqlite3_module makeModule() {
     module.xUpdate = update;
     module.xBegin = begin;
     module.xSync = sync;
-    module.xCommit = commit;
-    module.xRollback = rollback;
+    module.xCommit = endStatement;
+    module.xRollback = endStatement;
     return module;
 }
 

@@ -107,7 +107,7 @@ jet::FieldValue JetTableRows::value(std::size_t column) {
 
 long long JetTableRows::rowId() const {
     const jet::RowLocation location = mode_ == Mode::Indexed ? indexedLocation() : row_->header;
-    return (static_cast<long long>(location.page) << 8) | location.row;
+    return jet::rowPointer(location);
 }
 
 } // namespace platform

@@ -12,12 +12,12 @@ namespace platform {
 namespace {
 
 jet::RowLocation locationOf(sqlite3_int64 rowId) {
-    return {static_cast<std::uint32_t>(rowId >> 8), static_cast<std::uint8_t>(rowId & 0xFF)};
+    return jet::rowAtPointer(static_cast<std::uint32_t>(rowId));
 }
 
 } // namespace
 
-JetWriteState::JetWriteState(const jet::Database& database, jet::DatabaseFile& file)
+JetWriteState::JetWriteState(const jet::Database& database, jet::LockedFile& file)
     : database_(database), file_(file) {}
 
 template <typename Body> int JetWriteState::guarded(sqlite3_vtab* vtab, Body&& body) noexcept {
@@ -125,7 +125,7 @@ void JetWriteState::reset() noexcept {
 
 // The statement is over, written or not: other readers may come in again. Should letting go of
 // the exclusive lock fail, other sessions are kept out until this one closes, and say so.
-int JetWriteState::commit(sqlite3_vtab* vtab) noexcept {
+int JetWriteState::endStatement(sqlite3_vtab* vtab) noexcept {
     reset();
     return guarded(vtab, [&] {
         if (writing_) {
@@ -134,10 +134,6 @@ int JetWriteState::commit(sqlite3_vtab* vtab) noexcept {
         }
         return SQLITE_OK;
     });
-}
-
-int JetWriteState::rollback(sqlite3_vtab* vtab) noexcept {
-    return commit(vtab);
 }
 
 } // namespace platform

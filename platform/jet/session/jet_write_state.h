@@ -18,7 +18,7 @@ namespace platform {
 // statement's transaction. A refusal is kept for the session to report in its own words.
 class JetWriteState {
 public:
-    JetWriteState(const jet::Database& database, jet::DatabaseFile& file);
+    JetWriteState(const jet::Database& database, jet::LockedFile& file);
 
     const jet::Database& database() const noexcept { return database_; }
     const std::optional<jet::WriteError>& failure() const noexcept { return failure_; }
@@ -29,8 +29,8 @@ public:
     int update(sqlite3_vtab* vtab, const jet::UserTable& table, int argc,
                sqlite3_value** argv) noexcept;
     int sync(sqlite3_vtab* vtab) noexcept;
-    int commit(sqlite3_vtab* vtab) noexcept;
-    int rollback(sqlite3_vtab* vtab) noexcept;
+    // The statement is over, whether SQLite commits or rolls back its transaction.
+    int endStatement(sqlite3_vtab* vtab) noexcept;
 
 private:
     // Runs a hook's body behind the guard: a refusal is kept for the session to report.
@@ -40,7 +40,7 @@ private:
     void reset() noexcept;
 
     const jet::Database& database_;
-    jet::DatabaseFile& file_;
+    jet::LockedFile& file_;
     std::optional<jet::WriteError> failure_;
     bool writing_ = false;
     const jet::UserTable* table_ = nullptr;

@@ -72,7 +72,7 @@ KeyParts ChangeContext::completeParts(const UserTable& table, std::size_t index,
                                                   table.definition.definitionPage))
                     .first;
     }
-    const auto entry = found->second.find(rowNumberOf(row));
+    const auto entry = found->second.find(rowPointer(row));
     std::optional<KeyParts> completed;
     if (entry != found->second.end()) {
         completed = completeFrom(std::move(parts), entry->second);

@@ -5,8 +5,8 @@
 namespace jet {
 namespace {
 
-void commitChecked(DatabaseFile& file, const Database& database, PlannedWrite plan,
-                   const PlanFault& fault, const std::function<void(const PlannedWrite&)>& check) {
+void writeChecked(LockedFile& file, const Database& database, PlannedWrite plan,
+                  const PlanFault& fault, const std::function<void(const PlannedWrite&)>& check) {
     if (fault) {
         fault(plan);
     }
@@ -14,23 +14,22 @@ void commitChecked(DatabaseFile& file, const Database& database, PlannedWrite pl
         return;
     }
     check(plan);
-    file.commit(plan.pages, plan.pageCount);
+    file.writePages(plan.pages, plan.pageCount);
     database.pages().forgetPages();
 }
 
 } // namespace
 
-void writeUpdate(DatabaseFile& file, const Database& database, const TableUpdate& update,
+void writeUpdate(LockedFile& file, const Database& database, const TableUpdate& update,
                  const PlanFault& fault) {
-    commitChecked(file, database, planUpdate(database, update), fault,
-                  [&](const PlannedWrite& plan) { checkPlannedUpdate(database, update, plan); });
+    writeChecked(file, database, planUpdate(database, update), fault,
+                 [&](const PlannedWrite& plan) { checkPlannedUpdate(database, update, plan); });
 }
 
-void writeDeletion(DatabaseFile& file, const Database& database, const TableDeletion& deletion,
+void writeDeletion(LockedFile& file, const Database& database, const TableDeletion& deletion,
                    const PlanFault& fault) {
-    commitChecked(
-        file, database, planDeletion(database, deletion), fault,
-        [&](const PlannedWrite& plan) { checkPlannedDeletion(database, deletion, plan); });
+    writeChecked(file, database, planDeletion(database, deletion), fault,
+                 [&](const PlannedWrite& plan) { checkPlannedDeletion(database, deletion, plan); });
 }
 
 } // namespace jet

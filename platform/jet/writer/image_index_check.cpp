@@ -109,7 +109,7 @@ public:
     }
 
 private:
-    static std::uint32_t pack(RowLocation row) { return (row.page << 8) | row.row; }
+    static std::uint32_t pack(RowLocation row) { return rowPointer(row); }
 
     // The leaves among pages, their entries in key order: the pages of one tree hold ranges
     // that do not overlap, so the leaves sorted by their first entries give every entry in

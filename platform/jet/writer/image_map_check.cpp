@@ -14,8 +14,6 @@ namespace {
 
 using PageSet = std::set<std::uint32_t>;
 
-constexpr std::uint32_t kGlobalMap = (1u << 8) | 0u;
-
 PageSet setOf(const std::vector<std::uint32_t>& pages) {
     return {pages.begin(), pages.end()};
 }
@@ -76,7 +74,7 @@ private:
 
     // The global map marks the pages that are free.
     void globalMap() {
-        const auto [before, after] = read(kGlobalMap);
+        const auto [before, after] = read(layout::kGlobalUsageMap);
         const PageSet freeBefore = setOf(before.marked);
         const PageSet freeAfter = setOf(after.marked);
         for (const std::uint32_t page : taken_) {

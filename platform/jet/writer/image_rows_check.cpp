@@ -18,7 +18,7 @@ namespace jet::image_check {
 namespace {
 
 std::uint32_t packed(RowLocation row) {
-    return (row.page << 8) | row.row;
+    return rowPointer(row);
 }
 
 bool sameBytes(Bytes a, Bytes b) {
@@ -58,7 +58,7 @@ public:
         }
         for (const std::uint32_t copy : newCopies_) {
             if (!movedTo_.contains(copy)) {
-                fail("a row is added on page " + std::to_string(copy >> 8) +
+                fail("a row is added on page " + std::to_string(rowAtPointer(copy).page) +
                      " that no changed row moves to");
             }
         }

@@ -34,7 +34,7 @@ EntriesByRow readEntriesByRow(const PageStore& pages, const IndexDefinition& ind
     std::set<std::uint32_t> visited{page.number};
     for (;;) {
         for (IndexEntry& entry : page.entries) {
-            if (!entries.emplace(rowNumberOf(entry.row), std::move(entry.key)).second) {
+            if (!entries.emplace(rowPointer(entry.row), std::move(entry.key)).second) {
                 refuseUnsupported("an index names one row twice");
             }
         }

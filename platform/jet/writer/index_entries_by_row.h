@@ -9,16 +9,12 @@
 
 namespace jet {
 
-// Every entry of an index as the file holds it, by the row it names (page << 8 | row): found
+// Every entry of an index as the file holds it, by the row it names (rowPointer): found
 // by walking its leaves from first to last. For rows whose keys cannot be worked out here,
 // the file's own entry is the key.
 using EntriesByRow = std::unordered_map<std::uint32_t, KeyBytes>;
 
 EntriesByRow readEntriesByRow(const PageStore& pages, const IndexDefinition& index,
                               std::uint32_t owner);
-
-inline std::uint32_t rowNumberOf(RowLocation location) {
-    return (location.page << 8) | location.row;
-}
 
 } // namespace jet

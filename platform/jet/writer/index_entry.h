@@ -21,6 +21,12 @@ inline std::strong_ordering compareKeys(const KeyBytes& a, const KeyBytes& b) {
     return a.size() <=> b.size();
 }
 
+// How many bytes two keys share from their start.
+inline std::size_t commonPrefix(const KeyBytes& a, const KeyBytes& b) {
+    const auto [ia, ib] = std::mismatch(a.begin(), a.end(), b.begin(), b.end());
+    return static_cast<std::size_t>(ia - a.begin());
+}
+
 struct KeyLess {
     bool operator()(const KeyBytes& a, const KeyBytes& b) const { return compareKeys(a, b) < 0; }
 };

@@ -9,21 +9,16 @@
 namespace jet {
 namespace {
 
-constexpr std::size_t kFreeSpaceOffset = 2;
-constexpr std::size_t kOwnerOffset = 4;
-constexpr std::size_t kPreviousOffset = 12;
-constexpr std::size_t kNextOffset = 16;
-constexpr std::size_t kTailOffset = 20;
-constexpr std::size_t kPrefixOffset = 24;
-constexpr std::size_t kMaskStart = 0x1B;
-constexpr std::size_t kFirstEntry = 0x1E0;
-constexpr std::size_t kRowPointerSize = 4;
-constexpr std::size_t kChildPointerSize = 4;
-
-std::size_t commonPrefix(const KeyBytes& a, const KeyBytes& b) {
-    const auto [ia, ib] = std::mismatch(a.begin(), a.end(), b.begin(), b.end());
-    return static_cast<std::size_t>(ia - a.begin());
-}
+constexpr std::size_t kFreeSpaceOffset = layout::kIndexFreeSpaceAt;
+constexpr std::size_t kOwnerOffset = layout::kIndexOwnerAt;
+constexpr std::size_t kPreviousOffset = layout::kIndexPreviousAt;
+constexpr std::size_t kNextOffset = layout::kIndexNextAt;
+constexpr std::size_t kTailOffset = layout::kIndexTailAt;
+constexpr std::size_t kPrefixOffset = layout::kIndexPrefixLengthAt;
+constexpr std::size_t kMaskStart = layout::kIndexEntryMaskAt;
+constexpr std::size_t kFirstEntry = layout::kIndexFirstEntry;
+constexpr std::size_t kRowPointerSize = layout::kIndexRowPointerSize;
+constexpr std::size_t kChildPointerSize = layout::kIndexChildPointerSize;
 
 // A stored entry: its key, its row pointer and, on a node, its child's page.
 struct StoredEntry {

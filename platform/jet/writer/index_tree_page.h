@@ -33,8 +33,7 @@ struct IndexTreePage {
     std::size_t itemCount() const { return leaf ? entries.size() : children.size(); }
 };
 
-// The most entry bytes an index page holds, after their shared prefix is left out.
-inline constexpr std::size_t kIndexEntryArea = 3616;
+using layout::kIndexEntryArea;
 
 // Reads an index page of the table whose definition is on owner. Refuses (Unsupported) a page
 // that is not such a page or whose entries are out of order.

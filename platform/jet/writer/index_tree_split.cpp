@@ -9,13 +9,8 @@
 namespace jet {
 namespace {
 
-constexpr std::size_t kLeafPointers = 4;
-constexpr std::size_t kNodePointers = 8;
-
-std::size_t commonPrefix(const KeyBytes& a, const KeyBytes& b) {
-    const auto [ia, ib] = std::mismatch(a.begin(), a.end(), b.begin(), b.end());
-    return static_cast<std::size_t>(ia - a.begin());
-}
+constexpr std::size_t kLeafPointers = layout::kIndexRowPointerSize;
+constexpr std::size_t kNodePointers = layout::kIndexRowPointerSize + layout::kIndexChildPointerSize;
 
 // Where to cut a page's items so that every part fits a page: the end of each part but the
 // last, which stays on the page itself. Parts are filled in order, each as far as it goes.

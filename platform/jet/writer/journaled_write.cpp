@@ -83,8 +83,8 @@ void writePages(int fd, const StoredPages& pages, std::uint32_t pageCount,
 
 } // namespace
 
-void commitPages(int fd, const std::string& journalPath, const StoredPages& pages,
-                 std::uint32_t newPageCount) {
+void writeJournaled(int fd, const std::string& journalPath, const StoredPages& pages,
+                    std::uint32_t newPageCount) {
     const FileShape shape = shapeOf(fd);
     refuseBadPages(pages, shape.pageCount, newPageCount);
     if (pages.empty() && newPageCount == shape.pageCount) {

@@ -16,7 +16,7 @@ namespace jet {
 // between the old end and the new one, or a file that does not end on a page boundary, before
 // anything is written. Throws WriteError (UnfinishedChange) when the change can be neither
 // finished nor undone: the journal then stays for the next open to play back.
-void commitPages(int fd, const std::string& journalPath, const StoredPages& pages,
-                 std::uint32_t newPageCount);
+void writeJournaled(int fd, const std::string& journalPath, const StoredPages& pages,
+                    std::uint32_t newPageCount);
 
 } // namespace jet

@@ -68,9 +68,9 @@ OpenedFile openOrdinaryFile(const std::string& path) {
     return opened;
 }
 
-class LockedDatabaseFile final : public DatabaseFile {
+class DescriptorLockedFile final : public LockedFile {
 public:
-    LockedDatabaseFile(std::string path, OpenedFile file, std::chrono::milliseconds lockTimeout)
+    DescriptorLockedFile(std::string path, OpenedFile file, std::chrono::milliseconds lockTimeout)
         : path_(std::move(path)), file_(std::move(file)), lockTimeout_(lockTimeout) {}
 
     std::unique_ptr<ByteSource> reader() override { return descriptorSource(file_.fd.get()); }
@@ -88,13 +88,13 @@ public:
         writing_ = true;
     }
 
-    void commit(const StoredPages& pages, std::uint32_t newPageCount) override {
+    void writePages(const StoredPages& pages, std::uint32_t newPageCount) override {
         if (!writing_) {
-            throw std::logic_error("commit outside beginWrite and endWrite");
+            throw std::logic_error("writePages outside beginWrite and endWrite");
         }
         refuseIfUnfinished();
         try {
-            commitPages(file_.fd.get(), journalPathFor(path_), pages, newPageCount);
+            writeJournaled(file_.fd.get(), journalPathFor(path_), pages, newPageCount);
         } catch (const WriteError& error) {
             unfinished_ = error.kind() == WriteError::Kind::UnfinishedChange;
             throw;
@@ -128,12 +128,13 @@ private:
 
 } // namespace
 
-std::unique_ptr<DatabaseFile> DatabaseFile::open(const std::string& path,
-                                                 std::chrono::milliseconds lockTimeout) {
+std::unique_ptr<LockedFile> LockedFile::open(const std::string& path,
+                                             std::chrono::milliseconds lockTimeout) {
     std::string realPath = realPathOf(path);
     OpenedFile file = openOrdinaryFile(realPath);
     lockSettlingJournal(file.fd.get(), file.writable, realPath, LockClock::now() + lockTimeout);
-    return std::make_unique<LockedDatabaseFile>(std::move(realPath), std::move(file), lockTimeout);
+    return std::make_unique<DescriptorLockedFile>(std::move(realPath), std::move(file),
+                                                  lockTimeout);
 }
 
 std::string journalPathFor(const std::string& databasePath) {

@@ -27,16 +27,16 @@ using StoredPages = std::map<std::uint32_t, PageBuffer>;
 // lock from beginWrite to endWrite, so a change can only begin while no other session, of
 // this process or another, has the file open. A session kept out retries every few
 // milliseconds until its timeout and then throws WriteError (Busy); it never waits forever.
-class DatabaseFile {
+class LockedFile {
 public:
     // Opens path, following symbolic links to the real file (the journal lives beside it).
     // Never waits on a FIFO or device. Waits up to lockTimeout for another process that is
     // writing. Throws ReadError (Io) when there is no ordinary file to open, WriteError (Busy)
     // when the lock cannot be had, WriteError (UnfinishedChange) when a journal must be played
     // back and cannot be.
-    static std::unique_ptr<DatabaseFile> open(const std::string& path,
-                                              std::chrono::milliseconds lockTimeout);
-    virtual ~DatabaseFile() = default;
+    static std::unique_ptr<LockedFile> open(const std::string& path,
+                                            std::chrono::milliseconds lockTimeout);
+    virtual ~LockedFile() = default;
 
     // Reads through this file; valid while it lives.
     virtual std::unique_ptr<ByteSource> reader() = 0;
@@ -54,7 +54,7 @@ public:
     // file that is not a whole number of pages) comes before anything is written.
     // UnfinishedChange means the change could be neither finished nor undone: the journal
     // stays for the next open to play back, and this session can only be closed.
-    virtual void commit(const StoredPages& pages, std::uint32_t newPageCount) = 0;
+    virtual void writePages(const StoredPages& pages, std::uint32_t newPageCount) = 0;
     // Lets other readers in again; the session keeps its shared lock.
     virtual void endWrite() = 0;
 

@@ -13,16 +13,11 @@
 namespace jet {
 namespace {
 
-constexpr std::size_t kRowCountOffset = 16;
-constexpr std::size_t kFreeSpaceOffset = 2;
-constexpr std::size_t kOwnerOffset = 4;
-constexpr std::size_t kPageRowCountOffset = 12;
-constexpr std::uint16_t kMaxRows = 256;
-
+// An overflow row: the pointer to where the row moved, as the file stores it.
 std::vector<std::uint8_t> pointerTo(RowLocation target) {
-    return {target.row, static_cast<std::uint8_t>(target.page),
-            static_cast<std::uint8_t>(target.page >> 8),
-            static_cast<std::uint8_t>(target.page >> 16)};
+    std::vector<std::uint8_t> pointer(4);
+    putLittleEndian(pointer, 0, rowPointer(target), 4);
+    return pointer;
 }
 
 std::string rowName(RowLocation row) {
@@ -125,9 +120,9 @@ void TableRows::remove(RowLocation header) {
 bool TableRows::canTake(std::uint32_t page, std::size_t rowSize) const {
     const PageBuffer& bytes = edits_.page(page);
     return bytes[0] == static_cast<std::uint8_t>(PageType::Data) &&
-           u32At(bytes, kOwnerOffset) == table_.definition.definitionPage &&
-           u16At(bytes, kPageRowCountOffset) < kMaxRows &&
-           rowSize + 2u <= u16At(bytes, kFreeSpaceOffset);
+           u32At(bytes, layout::kDataOwnerAt) == table_.definition.definitionPage &&
+           u16At(bytes, layout::kDataRowCountAt) < layout::kMaxRowsPerPage &&
+           rowSize + 2u <= u16At(bytes, layout::kDataFreeSpaceAt);
 }
 
 RowLocation TableRows::placeMoved(Bytes row) {
@@ -162,12 +157,12 @@ void TableRows::finish() {
         return;
     }
     PageBuffer& definition = edits_.edit(table_.definition.definitionPage);
-    const std::uint32_t count = u32At(definition, kRowCountOffset);
+    const std::uint32_t count = u32At(definition, layout::kDefinitionRowCountAt);
     if (count < removed_) {
         refuseUnsupported("the table's row count is lower than the rows it deletes");
     }
     const std::uint32_t left = count - removed_;
-    putLittleEndian(definition, kRowCountOffset, left, 4);
+    putLittleEndian(definition, layout::kDefinitionRowCountAt, left, 4);
 }
 
 } // namespace jet

@@ -60,7 +60,7 @@ std::optional<ReusedKey> keyFromFile(const Database& database, const ColumnDefin
         const EntriesByRow entries = readEntriesByRow(database.pages(), *candidate.index,
                                                       candidate.table->definition.definitionPage);
         for (const RowLocation row : rows) {
-            if (const auto found = entries.find(rowNumberOf(row)); found != entries.end()) {
+            if (const auto found = entries.find(rowPointer(row)); found != entries.end()) {
                 const std::size_t position = static_cast<std::size_t>(
                     candidate.index - candidate.table->definition.indexes.data());
                 return ReusedKey{ascendingForm(found->second, *candidate.column,

@@ -9,11 +9,11 @@
 namespace jet {
 namespace {
 
-constexpr std::uint8_t kInlineMap = 0;
-constexpr std::uint8_t kReferenceMap = 1;
-constexpr std::size_t kInlineBitmapStart = 5;
-constexpr std::size_t kMapPageHeader = 4;
-constexpr std::size_t kPagesPerMapPage = (kPageSize - kMapPageHeader) * 8;
+using layout::kInlineMap;
+using layout::kPagesPerMapPage;
+using layout::kReferenceMap;
+constexpr std::size_t kInlineBitmapStart = layout::kInlineMapBitmapAt;
+constexpr std::size_t kMapPageHeader = layout::kMapPageBitmapAt;
 
 void setBit(std::uint8_t* bitmap, std::size_t bit, bool set) {
     const auto mask = static_cast<std::uint8_t>(1u << (bit % 8));
@@ -45,9 +45,10 @@ struct BitPlace {
 
 std::optional<BitPlace> placeOf(const PageEdits& edits, std::uint32_t mapPointer,
                                 std::uint32_t page) {
-    const std::uint32_t holder = mapPointer >> 8;
+    const RowLocation where = rowAtPointer(mapPointer);
+    const std::uint32_t holder = where.page;
     const PageBuffer& holderPage = edits.page(holder);
-    const Bytes map = dataRow(holderPage, holder, static_cast<std::uint8_t>(mapPointer & 0xFF));
+    const Bytes map = dataRow(holderPage, holder, where.row);
     const auto rowStart = static_cast<std::size_t>(map.data() - holderPage.data());
     if (map[0] == kInlineMap) {
         const std::uint32_t start = u32At(map, 1, "a usage map's start page");
@@ -80,9 +81,8 @@ std::optional<BitPlace> placeOf(const PageEdits& edits, std::uint32_t mapPointer
 // The first page at or after page that the map has a bit for; nothing when there is none.
 std::optional<std::uint32_t> nextCovered(const PageEdits& edits, std::uint32_t mapPointer,
                                          std::uint32_t page) {
-    const std::uint32_t holder = mapPointer >> 8;
-    const Bytes map =
-        dataRow(edits.page(holder), holder, static_cast<std::uint8_t>(mapPointer & 0xFF));
+    const RowLocation where = rowAtPointer(mapPointer);
+    const Bytes map = dataRow(edits.page(where.page), where.page, where.row);
     if (map[0] == kInlineMap) {
         const std::uint32_t start = u32At(map, 1, "a usage map's start page");
         const std::size_t bits =

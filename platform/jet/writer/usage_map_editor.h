@@ -7,9 +7,9 @@
 
 namespace jet {
 
-// The global usage map (page 1, row 0) marks the pages that are free; every other map marks
-// the pages its table or index owns.
-inline constexpr std::uint32_t kGlobalUsageMap = (1u << 8) | 0u;
+// The global usage map (layout::kGlobalUsageMap) marks the pages that are free; every other
+// map marks the pages its table or index owns.
+using layout::kGlobalUsageMap;
 
 enum class OutsideMap {
     // The page must be marked: a map that cannot hold it as it stands refuses the change.

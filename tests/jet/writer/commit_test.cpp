@@ -1,4 +1,4 @@
-// A change written through DatabaseFile reads back as written, appended and cut-off pages
+// A change written through LockedFile reads back as written, appended and cut-off pages
 // included, and a change this layer refuses leaves the file byte for byte as it was.
 
 #include "jet/writer/locked_file.h"
@@ -41,9 +41,9 @@ TEST(Commit, ChangedPagesReadBackAndTheFileHasItsNewLength) {
         writeFile(path, original);
         const std::vector<std::uint8_t> expected = c.change.applyTo(original);
 
-        const auto file = jet::DatabaseFile::open(path, kTimeout);
+        const auto file = jet::LockedFile::open(path, kTimeout);
         file->beginWrite();
-        file->commit(c.change.pages(kPages), c.change.newPageCount(kPages));
+        file->writePages(c.change.pages(kPages), c.change.newPageCount(kPages));
         file->endWrite();
 
         const jet::PageStore store(file->reader());
@@ -81,10 +81,10 @@ TEST(Commit, RefusesWhatItCannotWriteExactlyAndTouchesNothing) {
         original.resize(original.size() + c.strayBytes, 0x5A);
         writeFile(path, original);
 
-        const auto file = jet::DatabaseFile::open(path, kTimeout);
+        const auto file = jet::LockedFile::open(path, kTimeout);
         file->beginWrite();
         try {
-            file->commit(c.pages, c.newPageCount);
+            file->writePages(c.pages, c.newPageCount);
             ADD_FAILURE() << "the change was accepted";
         } catch (const jet::WriteError& error) {
             EXPECT_EQ(error.kind(), jet::WriteError::Kind::Unsupported) << error.what();

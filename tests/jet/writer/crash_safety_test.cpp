@@ -39,7 +39,7 @@ public:
     // state that leaves it; then puts the original back for the next run.
     State reopenAndReset() const {
         const bool journalBefore = exists(journalPath());
-        jet::DatabaseFile::open(path_, std::chrono::seconds(1)).reset();
+        jet::LockedFile::open(path_, std::chrono::seconds(1)).reset();
         EXPECT_FALSE(exists(journalPath())) << "journal before the open: " << journalBefore;
         const std::vector<std::uint8_t> now = fileBytes(path_);
         const State state = now == original_  ? State::Original

@@ -1,4 +1,4 @@
-// A separate process that changes a file through DatabaseFile, so a test can stop it dead
+// A separate process that changes a file through LockedFile, so a test can stop it dead
 // at any of the calls that write or sync (see call_faults.h for the counting wrappers and
 // "kill N" or "fail N").
 //
@@ -26,13 +26,13 @@ int main(int argc, char** argv) {
     const std::string mode = argv[1];
     armCallFault(argc, argv, mode == "commit" ? 4 : 3);
     try {
-        auto file = jet::DatabaseFile::open(argv[2], std::chrono::seconds(5));
+        auto file = jet::LockedFile::open(argv[2], std::chrono::seconds(5));
         if (mode == "commit") {
             const PageChange change = PageChange::parse(argv[3]);
             const auto pageCount =
                 static_cast<std::uint32_t>(file->reader()->size() / jet::kPageSize);
             file->beginWrite();
-            file->commit(change.pages(pageCount), change.newPageCount(pageCount));
+            file->writePages(change.pages(pageCount), change.newPageCount(pageCount));
             file->endWrite();
         }
         std::puts("result ok");

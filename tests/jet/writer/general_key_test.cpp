@@ -54,7 +54,7 @@ Tally compareKeys(const jet::Database& database, const QString& fixture) {
                     continue;
                 }
                 ++tally.computed;
-                const auto held = entries.find(jet::rowNumberOf(scan.current().header));
+                const auto held = entries.find(jet::rowPointer(scan.current().header));
                 EXPECT_TRUE(held != entries.end() && *key == held->second)
                     << fixture.toStdString() << ": " << jet::utf8(table.name) << " '"
                     << jet::utf8(text) << "'";

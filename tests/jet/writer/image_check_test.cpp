@@ -151,8 +151,8 @@ TEST_P(CheckBeforeWriting, RefusesAFaultyPlanWithTheFileUntouched) {
     const Fault& fault = GetParam();
     const JetCopy copy(*folder, QStringLiteral("shop-small"));
     const QByteArray before = copy.bytes();
-    const auto file = jet::DatabaseFile::open(QFile::encodeName(copy.path()).toStdString(),
-                                              std::chrono::seconds(1));
+    const auto file = jet::LockedFile::open(QFile::encodeName(copy.path()).toStdString(),
+                                            std::chrono::seconds(1));
     const jet::Database database(jet::PageStore(file->reader()));
     const jet::UserTable& story = tableNamed(database, u"Story");
     const jet::UserTable& book = tableNamed(database, u"Book");

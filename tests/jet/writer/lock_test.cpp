@@ -27,9 +27,9 @@ struct Case {
 };
 
 // Opens the second session and, when it is to write, begins writing.
-std::unique_ptr<jet::DatabaseFile> second(const std::string& path, bool writes,
-                                          milliseconds timeout) {
-    auto file = jet::DatabaseFile::open(path, timeout);
+std::unique_ptr<jet::LockedFile> second(const std::string& path, bool writes,
+                                        milliseconds timeout) {
+    auto file = jet::LockedFile::open(path, timeout);
     if (writes) {
         file->beginWrite();
     }
@@ -48,7 +48,7 @@ TEST(Locks, ASessionKeptOutWaitsItsTimeOrUntilTheOtherLetsGo) {
     writeFile(path, patternedFile(4, 1));
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        auto first = jet::DatabaseFile::open(path, milliseconds(200));
+        auto first = jet::LockedFile::open(path, milliseconds(200));
         if (c.firstWrites) {
             first->beginWrite();
         }

@@ -39,7 +39,7 @@ TEST(Open, RefusesAnythingButAnOrdinaryFileAtOnce) {
         SCOPED_TRACE(path);
         const auto start = Clock::now();
         const int outcome = runUnprivileged(
-            [&] { return outcomeOf([&] { jet::DatabaseFile::open(path, kTimeout); }); });
+            [&] { return outcomeOf([&] { jet::LockedFile::open(path, kTimeout); }); });
         if (outcome == kCannotChangeUser) {
             GTEST_SKIP() << "this machine does not let root become user " << kUnprivilegedUser;
         }
@@ -106,7 +106,7 @@ TEST(Open, PlaysBackAWholeJournalAndRemovesOneCutShort) {
                 ASSERT_EQ(::symlink(file.path.c_str(), opened.c_str()), 0);
             }
             try {
-                const auto db = jet::DatabaseFile::open(opened, kTimeout);
+                const auto db = jet::LockedFile::open(opened, kTimeout);
                 EXPECT_NE(c.outcome, Refused);
                 EXPECT_EQ(db->path(), std::filesystem::canonical(file.path).string());
             } catch (const jet::WriteError& error) {

@@ -92,9 +92,9 @@ TEST(WriteRefusal, NothingIsWrittenWhenTheFileFolderOrShopProgramSaysNo) {
         const int outcome = runUnprivileged([&] {
             return outcomeOf(
                 [&] {
-                    const auto file = jet::DatabaseFile::open(path, kTimeout);
+                    const auto file = jet::LockedFile::open(path, kTimeout);
                     file->beginWrite();
-                    file->commit(pages, 9);
+                    file->writePages(pages, 9);
                 },
                 c.detail);
         });
@@ -135,7 +135,7 @@ TEST(WriteRefusal, AJournalThatCannotBePlayedBackKeepsTheFileFromBeingOpened) {
         setOwnerAndMode(folder.path(), c.folderMode);
 
         const int outcome = runUnprivileged(
-            [&] { return outcomeOf([&] { jet::DatabaseFile::open(path, kTimeout); }); });
+            [&] { return outcomeOf([&] { jet::LockedFile::open(path, kTimeout); }); });
         ::chmod(folder.path().c_str(), 0755);
         if (outcome == kCannotChangeUser) {
             GTEST_SKIP() << "this machine does not let root become user " << kUnprivilegedUser;
