@@ -79,7 +79,7 @@ void copyInto(const QString& from, const QString& to) {
 } // namespace
 
 std::optional<JetShop> prepareJetShop(const QString& cacheDir, const QString& workDir) {
-    const QString fixture = QStringLiteral(BENCH_SHARED_MATERIAL "/jet/shop-large.mdb");
+    const QString fixture = QStringLiteral(BENCH_TEST_DATA "/jet/shop-large.mdb");
     if (!QFile::exists(fixture)) {
         return std::nullopt;
     }

@@ -18,15 +18,15 @@ frmMain::frmMain(const MainWindowServices& services, QWidget* parent)
     : QWidget(parent), services_(services) {
     BuildLayout();
     connect(Toolbar1, &platform::Toolbar::buttonClick, this, &frmMain::Toolbar1_ButtonClick);
-    connect(side1_.findButton, &QPushButton::clicked, this, &frmMain::cmdFind1_Click);
-    connect(side2_.findButton, &QPushButton::clicked, this, &frmMain::cmdFind2_Click);
+    connect(cmdFind1, &QPushButton::clicked, this, &frmMain::cmdFind1_Click);
+    connect(cmdFind2, &QPushButton::clicked, this, &frmMain::cmdFind2_Click);
     auto* focus = new platform::ControlFocus(*this);
     connect(focus, &platform::ControlFocus::gotFocus, this, &frmMain::RouteGotFocus);
     connect(focus, &platform::ControlFocus::lostFocus, this, &frmMain::RouteLostFocus);
-    for (QLineEdit* box : {side1_.codeBox, side2_.codeBox}) {
+    for (QLineEdit* box : {txtStrID1, txtStrID2}) {
         box->installEventFilter(this);
     }
-    side1_.codeBox->setFocus();
+    txtStrID1->setFocus();
 }
 
 frmMain::~frmMain() = default;
@@ -38,8 +38,8 @@ void frmMain::closeEvent(QCloseEvent* event) {
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
-    const bool box1 = watched == side1_.codeBox;
-    if (event->type() != QEvent::KeyPress || (!box1 && watched != side2_.codeBox)) {
+    const bool box1 = watched == txtStrID1;
+    if (event->type() != QEvent::KeyPress || (!box1 && watched != txtStrID2)) {
         return QWidget::eventFilter(watched, event);
     }
     int keyCode = platform::virtualKeyCode(*static_cast<QKeyEvent*>(event));
@@ -55,17 +55,17 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void frmMain::RouteGotFocus(QWidget* control) {
-    if (control == side1_.codeBox) {
+    if (control == txtStrID1) {
         txtStrID1_GotFocus();
-    } else if (control == side2_.codeBox) {
+    } else if (control == txtStrID2) {
         txtStrID2_GotFocus();
     }
 }
 
 void frmMain::RouteLostFocus(QWidget* control) {
-    if (control == side1_.codeBox) {
+    if (control == txtStrID1) {
         txtStrID1_LostFocus();
-    } else if (control == side2_.codeBox) {
+    } else if (control == txtStrID2) {
         txtStrID2_LostFocus();
     }
 }
@@ -76,4 +76,12 @@ void frmMain::RunReportingFailures(const std::function<void()>& work) {
     } catch (const platform::DbError& error) {
         services_.dialogs.ShowError(error.description());
     }
+}
+
+frmMain::Side frmMain::side1() {
+    return {Frame1, txtStrID1, cmdFind1, lblStrName1, lblCnt1, &frmMain::ShowOldStory};
+}
+
+frmMain::Side frmMain::side2() {
+    return {Frame2, txtStrID2, cmdFind2, lblStrName2, lblCnt2, &frmMain::ShowNewStory};
 }

@@ -55,27 +55,27 @@ public:
     // instead (no database file beside it).
     bool Form_Load();
 
-    // Looks a code up and fills the side's displays.
-    void ShowOldStory(const QString& code);
-    void ShowNewStory(const QString& code);
-
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // One code-entry side and its controls.
+    // One code-entry side, for the routines both sides share: its controls (the members they
+    // name) and the routine that shows its story.
     struct Side {
-        QGroupBox* frame = nullptr;
-        QLineEdit* codeBox = nullptr;
-        QPushButton* findButton = nullptr;
-        QLabel* nameLabel = nullptr;
-        QLabel* countLabel = nullptr;
+        QGroupBox*& Frame;
+        QLineEdit*& txtStrID;
+        QPushButton*& cmdFind;
+        QLabel*& lblStrName;
+        QLabel*& lblCnt;
+        void (frmMain::*show)(const QString& code);
     };
+    Side side1();
+    Side side2();
 
     // Layout.
     void BuildLayout();
-    void BuildSide(Side& side, int number, int frameTop, int rowOffset);
+    void BuildSide(Side side, int number, int frameTop, int rowOffset);
     void BuildBottomStrip();
 
     // Start-up, shutdown and the toolbar.
@@ -85,13 +85,16 @@ private:
     // Code entry and lookup.
     void txtStrID1_GotFocus();
     void txtStrID2_GotFocus();
-    void txtStrID1_KeyDown(int& keyCode);
-    void txtStrID2_KeyDown(int& keyCode);
+    void txtStrID1_KeyDown(int keyCode);
+    void txtStrID2_KeyDown(int keyCode);
     void txtStrID1_LostFocus();
     void txtStrID2_LostFocus();
-    void RunEnterRule(Side& side, int& keyCode);
-    void RunLeaveRule(Side& side);
-    void ShowStory(Side& side, const QString& code);
+    void RunEnterRule(Side side, int keyCode);
+    void RunLeaveRule(Side side);
+    // Look a code up and fill the side's displays.
+    void ShowOldStory(const QString& code);
+    void ShowNewStory(const QString& code);
+    void ShowStory(Side side, const QString& code);
     void GetStoryInfo(const QString& code, QString& name, qint64& count);
     QString GetStoryName(const QString& code);
 
@@ -103,7 +106,7 @@ private:
     // The find buttons.
     void cmdFind1_Click();
     void cmdFind2_Click();
-    void SearchForSide(Side& side);
+    void SearchForSide(Side side);
 
     // Routing of the platform's events to the handlers.
     void RouteGotFocus(QWidget* control);
@@ -112,8 +115,17 @@ private:
     void RunReportingFailures(const std::function<void()>& work);
 
     MainWindowServices services_;
-    Side side1_;
-    Side side2_;
+    // The controls the behaviour uses, by their names.
+    QGroupBox* Frame1 = nullptr;
+    QLineEdit* txtStrID1 = nullptr;
+    QPushButton* cmdFind1 = nullptr;
+    QLabel* lblStrName1 = nullptr;
+    QLabel* lblCnt1 = nullptr;
+    QGroupBox* Frame2 = nullptr;
+    QLineEdit* txtStrID2 = nullptr;
+    QPushButton* cmdFind2 = nullptr;
+    QLabel* lblStrName2 = nullptr;
+    QLabel* lblCnt2 = nullptr;
     QCheckBox* chkDel1 = nullptr;
     platform::Toolbar* Toolbar1 = nullptr;
     QLabel* lblTitle = nullptr;

@@ -16,28 +16,28 @@
 void frmMain::SaveCodeChange() {
     using namespace MainWindowTexts;
     Library1::Dialogs& dialogs = services_.dialogs;
-    if (Library1::TrimSpaces(side1_.codeBox->text()).isEmpty()) {
+    if (Library1::TrimSpaces(txtStrID1->text()).isEmpty()) {
         dialogs.ShowError(QString::fromUtf8(kOldCodeInvalid));
-        side1_.codeBox->setFocus();
+        txtStrID1->setFocus();
         return;
     }
-    if (Library1::TrimSpaces(side2_.codeBox->text()).isEmpty()) {
+    if (Library1::TrimSpaces(txtStrID2->text()).isEmpty()) {
         dialogs.ShowError(QString::fromUtf8(kNewCodeInvalid));
-        side2_.codeBox->setFocus();
+        txtStrID2->setFocus();
         return;
     }
     // Moving copies onto their own code changes nothing, and with the delete option it would
     // delete the story those copies still carry.
-    if (platform::sameStoredText(side1_.codeBox->text(), side2_.codeBox->text())) {
+    if (platform::sameStoredText(txtStrID1->text(), txtStrID2->text())) {
         dialogs.ShowError(QString::fromUtf8(kCodesMustDiffer));
-        side2_.codeBox->setFocus();
+        txtStrID2->setFocus();
         return;
     }
-    if (!ConfirmCodeChange(side1_.codeBox->text(), side2_.codeBox->text())) {
+    if (!ConfirmCodeChange(txtStrID1->text(), txtStrID2->text())) {
         return;
     }
-    const QString oldCode = Library1::SqlLiteral(side1_.codeBox->text());
-    const QString newCode = Library1::SqlLiteral(side2_.codeBox->text());
+    const QString oldCode = Library1::SqlLiteral(txtStrID1->text());
+    const QString newCode = Library1::SqlLiteral(txtStrID2->text());
     services_.database.ExecuteSql(QStringLiteral("UPDATE BOOK SET BStrID = ") + newCode +
                                   QStringLiteral(" Where BStrID = ") + oldCode +
                                   QStringLiteral(" "));
@@ -53,17 +53,17 @@ bool frmMain::ConfirmCodeChange(const QString& oldCode, const QString& newCode) 
     using namespace MainWindowTexts;
     const QString crlf = QStringLiteral("\r\n");
     const QString question = QString::fromUtf8(kConfirmTitle) + crlf + QString::fromUtf8(kFrom) +
-                             oldCode + QStringLiteral("  ") + side1_.nameLabel->text() + crlf +
+                             oldCode + QStringLiteral("  ") + lblStrName1->text() + crlf +
                              QString::fromUtf8(kTo) + newCode + QStringLiteral("  ") +
-                             side2_.nameLabel->text() + crlf + crlf + QString::fromUtf8(kOrNot);
+                             lblStrName2->text() + crlf + crlf + QString::fromUtf8(kOrNot);
     return services_.dialogs.AskYesNo(question, false) == platform::msgbox::ResultYes;
 }
 
 void frmMain::ResetSides() {
-    for (Side* side : {&side1_, &side2_}) {
-        side->codeBox->clear();
-        side->nameLabel->clear();
-        side->countLabel->clear();
+    for (const Side& side : {side1(), side2()}) {
+        side.txtStrID->clear();
+        side.lblStrName->clear();
+        side.lblCnt->clear();
     }
-    side1_.codeBox->setFocus();
+    txtStrID1->setFocus();
 }

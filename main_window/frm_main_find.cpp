@@ -7,18 +7,18 @@
 #include <QLineEdit>
 
 void frmMain::cmdFind1_Click() {
-    SearchForSide(side1_);
+    SearchForSide(side1());
 }
 
 void frmMain::cmdFind2_Click() {
-    SearchForSide(side2_);
+    SearchForSide(side2());
 }
 
-void frmMain::SearchForSide(Side& side) {
+void frmMain::SearchForSide(Side side) {
     std::unique_ptr<StorySearch> dialog = services_.storySearch.create();
     dialog->ShowModal();
     if (dialog->SelectedFlag) {
-        side.codeBox->setText(dialog->retStrID);
-        RunReportingFailures([&] { ShowStory(side, dialog->retStrID); });
+        side.txtStrID->setText(dialog->retStrID);
+        RunReportingFailures([&] { (this->*side.show)(dialog->retStrID); });
     }
 }

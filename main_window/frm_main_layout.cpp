@@ -83,10 +83,10 @@ void frmMain::BuildLayout() {
     ImageList1 = std::make_unique<platform::ImageList>(QSize(32, 32));
     Library1::fillStandardImages(*ImageList1);
 
-    BuildSide(side1_, 1, 150, 0);
-    BuildSide(side2_, 2, 2040, 30);
+    BuildSide(side1(), 1, 150, 0);
+    BuildSide(side2(), 2, 2040, 30);
 
-    chkDel1 = new QCheckBox(QString::fromUtf8(MainWindowTexts::kDeleteOld), side1_.frame);
+    chkDel1 = new QCheckBox(QString::fromUtf8(MainWindowTexts::kDeleteOld), Frame1);
     chkDel1->setObjectName(QStringLiteral("chkDel1"));
     chkDel1->setFont(tahoma());
     colourText(chkDel1, QColor(255, 0, 0));
@@ -95,55 +95,56 @@ void frmMain::BuildLayout() {
 
     BuildBottomStrip();
 
-    setTabOrder(side1_.codeBox, side2_.codeBox);
+    setTabOrder(txtStrID1, txtStrID2);
 }
 
 // Both sides share one plan; the new side's rows sit 30 twips lower in their group.
-void frmMain::BuildSide(Side& side, int number, int frameTop, int rowOffset) {
+void frmMain::BuildSide(Side side, int number, int frameTop, int rowOffset) {
     const platform::TwipsScale s = platform::TwipsScale::of(this);
     const QString n = QString::number(number);
-    side.frame = new platform::GroupFrame(
+    side.Frame = new platform::GroupFrame(
         QString::fromUtf8(number == 1 ? MainWindowTexts::kOldFrame : MainWindowTexts::kNewFrame),
         this);
-    side.frame->setObjectName(QStringLiteral("Frame") + n);
-    side.frame->setFont(tahoma());
-    side.frame->setFlat(false);
-    side.frame->setGeometry(s.rect(240, frameTop, 8265, 1755));
-    colourText(side.frame, number == 1 ? QColor(255, 0, 0) : QColor(0, 0, 255));
+    side.Frame->setObjectName(QStringLiteral("Frame") + n);
+    side.Frame->setFont(tahoma());
+    side.Frame->setFlat(false);
+    side.Frame->setGeometry(s.rect(240, frameTop, 8265, 1755));
+    colourText(side.Frame, number == 1 ? QColor(255, 0, 0) : QColor(0, 0, 255));
 
     const int codeLabelIndex = number == 1 ? 1 : 3;
     const int countLabelIndex = number == 1 ? 0 : 2;
-    QLabel* codeCaption = caption(side.frame, s, "Label1", MainWindowTexts::kCodeLabel,
+    QLabel* codeCaption = caption(side.Frame, s, "Label1", MainWindowTexts::kCodeLabel,
                                   QRect(450, 450 + rowOffset, 1035, 240), Qt::AlignRight);
     codeCaption->setProperty("Index", codeLabelIndex);
-    QLabel* countCaption = caption(side.frame, s, "Label1", MainWindowTexts::kCountLabel,
+    QLabel* countCaption = caption(side.Frame, s, "Label1", MainWindowTexts::kCountLabel,
                                    QRect(240, 870 + rowOffset, 1230, 240), Qt::AlignRight);
     countCaption->setProperty("Index", countLabelIndex);
-    caption(side.frame, s, number == 1 ? "Label3" : "Label6", MainWindowTexts::kCopies,
+    caption(side.Frame, s, number == 1 ? "Label3" : "Label6", MainWindowTexts::kCopies,
             QRect(2280, 870 + rowOffset, 300, 240), Qt::AlignLeft);
 
-    side.codeBox = new QLineEdit(side.frame);
-    side.codeBox->setObjectName(QStringLiteral("txtStrID") + n);
-    side.codeBox->setFont(platform::layoutFont(QStringLiteral("MS Sans Serif"), 9.75));
-    side.codeBox->setMaxLength(kCodeLength);
-    platform::keepWholeCharacters(*side.codeBox);
-    side.codeBox->setGeometry(s.rect(1560, 450 + rowOffset, 1065, 315));
+    side.txtStrID = new QLineEdit(side.Frame);
+    side.txtStrID->setObjectName(QStringLiteral("txtStrID") + n);
+    side.txtStrID->setFont(platform::layoutFont(QStringLiteral("MS Sans Serif"), 9.75));
+    side.txtStrID->setMaxLength(kCodeLength);
+    platform::keepWholeCharacters(*side.txtStrID);
+    side.txtStrID->setGeometry(s.rect(1560, 450 + rowOffset, 1065, 315));
 
-    side.findButton = new QPushButton(QString::fromUtf8(MainWindowTexts::kFindCaption), side.frame);
-    side.findButton->setObjectName(QStringLiteral("cmdFind") + n);
-    side.findButton->setFont(QApplication::font());
-    side.findButton->setFocusPolicy(Qt::ClickFocus);
-    side.findButton->setAutoDefault(false);
-    side.findButton->setGeometry(s.rect(2670, 450 + rowOffset, 315, 315));
+    side.cmdFind = new QPushButton(QString::fromUtf8(MainWindowTexts::kFindCaption), side.Frame);
+    side.cmdFind->setObjectName(QStringLiteral("cmdFind") + n);
+    side.cmdFind->setFont(QApplication::font());
+    side.cmdFind->setFocusPolicy(Qt::ClickFocus);
+    side.cmdFind->setAutoDefault(false);
+    side.cmdFind->setGeometry(s.rect(2670, 450 + rowOffset, 315, 315));
 
-    side.nameLabel = display(side.frame, s, QStringLiteral("lblStrName") + n,
-                             QRect(3060, 450 + rowOffset, 4755, 315), Qt::AlignLeft, Overflow::Cut);
-    side.countLabel =
-        display(side.frame, s, QStringLiteral("lblCnt") + n, QRect(1560, 840 + rowOffset, 675, 315),
+    side.lblStrName =
+        display(side.Frame, s, QStringLiteral("lblStrName") + n,
+                QRect(3060, 450 + rowOffset, 4755, 315), Qt::AlignLeft, Overflow::Cut);
+    side.lblCnt =
+        display(side.Frame, s, QStringLiteral("lblCnt") + n, QRect(1560, 840 + rowOffset, 675, 315),
                 Qt::AlignHCenter, Overflow::Shrink);
 
     // The caption alone takes the group's colour; the controls inside keep the window's.
-    for (QWidget* child : side.frame->findChildren<QWidget*>()) {
+    for (QWidget* child : side.Frame->findChildren<QWidget*>()) {
         colourText(child, palette().color(QPalette::WindowText));
     }
 }

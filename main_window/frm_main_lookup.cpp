@@ -64,30 +64,30 @@ void frmMain::GetStoryInfo(const QString& code, QString& name, qint64& count) {
 }
 
 void frmMain::ShowOldStory(const QString& code) {
-    ShowStory(side1_, code);
+    ShowStory(side1(), code);
 }
 
 void frmMain::ShowNewStory(const QString& code) {
-    ShowStory(side2_, code);
+    ShowStory(side2(), code);
 }
 
-void frmMain::ShowStory(Side& side, const QString& code) {
+void frmMain::ShowStory(Side side, const QString& code) {
     QString name;
     qint64 count = 0;
     try {
         GetStoryInfo(code, name, count);
     } catch (...) {
         // The report of the failure finds the side's displays empty.
-        showText(side.nameLabel, QString());
-        showText(side.countLabel, QString());
+        showText(side.lblStrName, QString());
+        showText(side.lblCnt, QString());
         throw;
     }
     const bool found = !Library1::TrimSpaces(name).isEmpty();
     // Nothing is painted before the lookup ends, so a display is touched only with its final
     // text: one that already shows it (the leave rule repeating Enter's lookup, the same code
     // entered again) is not laid out and repainted, nor is the frame and window beneath it.
-    showText(side.nameLabel, found ? name : QString());
-    showText(side.countLabel, found ? formatCount(count) : QString());
+    showText(side.lblStrName, found ? name : QString());
+    showText(side.lblCnt, found ? formatCount(count) : QString());
 }
 
 void frmMain::txtStrID1_GotFocus() {
@@ -99,30 +99,30 @@ void frmMain::txtStrID2_GotFocus() {
     Library1::SelectAllText(focusWidget());
 }
 
-void frmMain::txtStrID1_KeyDown(int& keyCode) {
-    RunEnterRule(side1_, keyCode);
+void frmMain::txtStrID1_KeyDown(int keyCode) {
+    RunEnterRule(side1(), keyCode);
 }
 
-void frmMain::txtStrID2_KeyDown(int& keyCode) {
-    RunEnterRule(side2_, keyCode);
+void frmMain::txtStrID2_KeyDown(int keyCode) {
+    RunEnterRule(side2(), keyCode);
 }
 
 void frmMain::txtStrID1_LostFocus() {
-    RunLeaveRule(side1_);
+    RunLeaveRule(side1());
 }
 
 void frmMain::txtStrID2_LostFocus() {
-    RunLeaveRule(side2_);
+    RunLeaveRule(side2());
 }
 
-void frmMain::RunEnterRule(Side& side, int& keyCode) {
+void frmMain::RunEnterRule(Side side, int keyCode) {
     if (keyCode != platform::vk::Return) {
         Library1::MoveFocusByKey(keyCode);
         return;
     }
     bool looked = false;
     RunReportingFailures([&] {
-        ShowStory(side, Library1::TrimSpaces(side.codeBox->text()));
+        (this->*side.show)(Library1::TrimSpaces(side.txtStrID->text()));
         looked = true;
     });
     if (!looked) {
@@ -130,17 +130,17 @@ void frmMain::RunEnterRule(Side& side, int& keyCode) {
         // stays in the box with the focus, so Enter tries it again.
         return;
     }
-    if (!side.nameLabel->text().isEmpty()) {
+    if (!side.lblStrName->text().isEmpty()) {
         Library1::MoveFocusByKey(keyCode);
     } else {
-        side.codeBox->clear();
+        side.txtStrID->clear();
     }
 }
 
-void frmMain::RunLeaveRule(Side& side) {
-    if (side.nameLabel->text().isEmpty()) {
-        side.codeBox->clear();
+void frmMain::RunLeaveRule(Side side) {
+    if (side.lblStrName->text().isEmpty()) {
+        side.txtStrID->clear();
         return;
     }
-    RunReportingFailures([&] { ShowStory(side, side.codeBox->text()); });
+    RunReportingFailures([&] { (this->*side.show)(side.txtStrID->text()); });
 }

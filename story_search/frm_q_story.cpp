@@ -95,7 +95,7 @@ void frmQStory::keyPressEvent(QKeyEvent* event) {
     QWidget::keyPressEvent(event);
 }
 
-void frmQStory::Form_KeyDown(int& keyCode) {
+void frmQStory::Form_KeyDown(int keyCode) {
     // Esc chooses and F2 cancels, the other way round from the tooltips: the keys are this
     // dialog's own map, while the tooltips belong to the OK/Cancel strip both windows share.
     if (keyCode == platform::vk::Escape) {
@@ -105,7 +105,7 @@ void frmQStory::Form_KeyDown(int& keyCode) {
     }
 }
 
-void frmQStory::Text1_KeyDown(int& keyCode) {
+void frmQStory::Text1_KeyDown(int keyCode) {
     if (keyCode == platform::vk::Return) {
         SearchStories();
     } else {
@@ -118,7 +118,7 @@ void frmQStory::Text1_GotFocus() {
     Library1::SelectAllText(Text1);
 }
 
-void frmQStory::ListView1_KeyDown(int& keyCode) {
+void frmQStory::ListView1_KeyDown(int keyCode) {
     if (keyCode == platform::vk::Return) {
         PressToolbarButton(kOkKey);
     }

@@ -46,10 +46,10 @@ protected:
 
 private:
     void Form_Load();
-    void Form_KeyDown(int& keyCode);
+    void Form_KeyDown(int keyCode);
     void Text1_GotFocus();
-    void Text1_KeyDown(int& keyCode);
-    void ListView1_KeyDown(int& keyCode);
+    void Text1_KeyDown(int keyCode);
+    void ListView1_KeyDown(int keyCode);
     void ListView1_DblClick();
     void Toolbar1_ButtonClick(platform::ToolbarButton* button);
 

@@ -13,7 +13,7 @@
 
 namespace Library1 {
 
-void MoveFocusByKey(int& keyCode) {
+void MoveFocusByKey(int keyCode) {
     if (keyCode == platform::vk::Return || keyCode == platform::vk::Down) {
         platform::sendTabKeystroke(false);
     } else if (keyCode == platform::vk::Up) {

@@ -6,7 +6,7 @@ namespace Library1 {
 
 // Enter and Down move the focus to the next control in the tab order, Up to the previous
 // one; other keys do nothing. The focus has moved when this returns. Modifiers do not count.
-void MoveFocusByKey(int& keyCode);
+void MoveFocusByKey(int keyCode);
 
 // Selects the whole text of a text box; an empty box gets the caret at its start.
 // Throws std::invalid_argument for a control without text selection.

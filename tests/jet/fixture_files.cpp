@@ -7,20 +7,12 @@
 #include <QDir>
 #include <QFile>
 
-std::optional<QString> fixtureFolder() {
-    const auto shared = sharedMaterialDir();
-    if (!shared || !QFileInfo::exists(QDir(*shared).filePath(QStringLiteral("jet/README.md")))) {
-        return std::nullopt;
-    }
-    return QDir(*shared).filePath(QStringLiteral("jet"));
+QString fixtureFolder() {
+    return QDir(testDataDir()).filePath(QStringLiteral("jet"));
 }
 
 void JetFixtureTest::SetUp() {
-    const auto found = fixtureFolder();
-    if (!found) {
-        GTEST_SKIP() << "SHARED_MATERIAL_DIR with the Jet fixtures is absent";
-    }
-    folder_ = *found;
+    folder_ = fixtureFolder();
 }
 
 QString JetFixtureTest::fixture(const QString& name) const {

@@ -1,6 +1,6 @@
 #pragma once
 
-// The shop fixtures beside the project (read in place, never copied) and their expected
+// The shop fixtures (the project's copy in tests/data/jet, read in place) and their expected
 // contents, one TSV file per table.
 
 #include <QString>
@@ -21,10 +21,10 @@ inline const QStringList kWriterFixtureNames = {
     QStringLiteral("writer/shop-multicol"), QStringLiteral("writer/shop-tight"),
     QStringLiteral("writer/shop-codes")};
 
-// The folder holding the .mdb files, or nothing where the shared material is absent.
-std::optional<QString> fixtureFolder();
+// The folder holding the .mdb files.
+QString fixtureFolder();
 
-// Tests on the fixtures: skipped, saying so, where the shared material is absent.
+// Tests on the fixtures.
 class JetFixtureTest : public ::testing::Test {
 protected:
     void SetUp() override;

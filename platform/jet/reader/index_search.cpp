@@ -87,14 +87,6 @@ private:
 
 } // namespace
 
-std::size_t matchCount(const IndexMatches& matches) {
-    std::size_t count = 0;
-    for (const IndexRun& run : matches) {
-        count += run.end - run.begin;
-    }
-    return count;
-}
-
 std::vector<RowLocation> matchedRows(const IndexMatches& matches) {
     std::vector<RowLocation> rows;
     for (const IndexRun& run : matches) {

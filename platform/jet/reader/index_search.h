@@ -20,7 +20,6 @@ struct IndexRun {
 };
 using IndexMatches = std::vector<IndexRun>;
 
-std::size_t matchCount(const IndexMatches& matches);
 std::vector<RowLocation> matchedRows(const IndexMatches& matches);
 
 // Whether index can answer equality on column: an ascending index on that text column alone,

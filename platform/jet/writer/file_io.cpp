@@ -109,14 +109,6 @@ void truncateFile(int fd, std::uint64_t size) {
     }
 }
 
-std::uint64_t fileSize(int fd) {
-    struct stat info {};
-    if (::fstat(fd, &info) != 0) {
-        throwWriteError("cannot inspect the file", errno);
-    }
-    return static_cast<std::uint64_t>(info.st_size);
-}
-
 std::string folderOf(const std::string& path) {
     const std::size_t slash = path.rfind('/');
     if (slash == std::string::npos) {

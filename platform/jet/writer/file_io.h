@@ -42,7 +42,6 @@ void syncFile(int fd, const std::string& what);
 // Makes a file's creation or removal in folder durable.
 void syncFolder(const std::string& folder);
 void truncateFile(int fd, std::uint64_t size);
-std::uint64_t fileSize(int fd);
 
 // The folder that holds path (which is absolute): "/a/b" for "/a/b/c".
 std::string folderOf(const std::string& path);

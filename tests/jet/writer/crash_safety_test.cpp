@@ -159,11 +159,7 @@ TEST(CrashSafety, SmallChangesStoppedAtEveryCall) {
 }
 
 TEST(CrashSafety, HundredsOfPagesOfTheLargeShopFileStoppedAtASpreadOfCalls) {
-    const auto shared = sharedMaterialDir();
-    if (!shared) {
-        GTEST_SKIP() << "the shared material (../shared) is absent";
-    }
-    const auto original = fileBytes(shared->toStdString() + "/jet/shop-large.mdb");
+    const auto original = fileBytes(testDataDir().toStdString() + "/jet/shop-large.mdb");
     checkEveryStop(original, {1, 400, 8, 16}, 120);
 }
 

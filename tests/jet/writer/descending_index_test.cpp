@@ -7,6 +7,7 @@
 #include "tests/jet/writer/descending_index.h"
 #include "tests/jet/writer/jet_copy.h"
 #include "tests/jet/writer/jet_oracle.h"
+#include "tests/testkit/shared_material.h"
 
 #include "tests/testkit/gtest_qt.h"
 
@@ -64,13 +65,11 @@ QString dump(const QString& path, const QString& table) {
 class DescendingIndexes : public ::testing::TestWithParam<DescendingCase> {};
 
 TEST_P(DescendingIndexes, ChangeAsTheCheckersLibraryDoes) {
-    const auto folder = fixtureFolder();
-    if (!folder) {
-        GTEST_SKIP() << "SHARED_MATERIAL_DIR with the Jet fixtures is absent";
-    }
+    REQUIRE_SHARED_MATERIAL("the independent checker of Jet files");
+    const QString folder = fixtureFolder();
     const DescendingCase& test = GetParam();
-    const JetCopy ours(*folder, QString::fromUtf8(test.fixture));
-    const JetCopy theirs(*folder, QString::fromUtf8(test.fixture));
+    const JetCopy ours(folder, QString::fromUtf8(test.fixture));
+    const JetCopy theirs(folder, QString::fromUtf8(test.fixture));
     for (const JetCopy* copy : {&ours, &theirs}) {
         for (const Descending& index : test.indexes) {
             ASSERT_EQ(makeFirstColumnDescending(copy->path(), index.table, index.columns,

@@ -7,6 +7,7 @@
 #include "tests/jet/fixture_files.h"
 #include "tests/jet/writer/jet_copy.h"
 #include "tests/jet/writer/jet_oracle.h"
+#include "tests/testkit/shared_material.h"
 #include "tests/testkit/temp_store.h"
 
 #include "tests/testkit/gtest_qt.h"
@@ -174,14 +175,12 @@ const DesktopChange kChanges[] = {
 class DesktopChanges : public ::testing::TestWithParam<DesktopChange> {};
 
 TEST_P(DesktopChanges, AgreeWithTheCheckersLibrary) {
-    const auto folder = fixtureFolder();
-    if (!folder) {
-        GTEST_SKIP() << "SHARED_MATERIAL_DIR with the Jet fixtures is absent";
-    }
+    REQUIRE_SHARED_MATERIAL("the independent checker of Jet files");
+    const QString folder = fixtureFolder();
     const DesktopChange& change = GetParam();
     const QString file = text(kDesktop) + text(change.file);
-    const JetCopy ours(*folder, file, QString());
-    const JetCopy theirs(*folder, file, QString());
+    const JetCopy ours(folder, file, QString());
+    const JetCopy theirs(folder, file, QString());
     if (change.prepared[0] != nullptr) {
         for (const JetCopy* copy : {&ours, &theirs}) {
             QStringList arguments{QStringLiteral("change"), copy->path()};
@@ -234,14 +233,12 @@ class DesktopSequences : public ::testing::TestWithParam<Sequence> {};
 // library, with values the tool can key: both refuse the same ones (a unique index), and in the
 // end both copies hold the same rows and ours passes the checker.
 TEST_P(DesktopSequences, EndAsTheCheckersLibraryEnds) {
-    const auto folder = fixtureFolder();
-    if (!folder) {
-        GTEST_SKIP() << "SHARED_MATERIAL_DIR with the Jet fixtures is absent";
-    }
+    REQUIRE_SHARED_MATERIAL("the independent checker of Jet files");
+    const QString folder = fixtureFolder();
     const Sequence& sequence = GetParam();
     const QString file = text(kDesktop) + text(sequence.file);
-    const JetCopy ours(*folder, file, QString());
-    const JetCopy theirs(*folder, file, QString());
+    const JetCopy ours(folder, file, QString());
+    const JetCopy theirs(folder, file, QString());
     std::mt19937 random(20261210);
     const QStringList fresh = {QStringLiteral("alpha"), QStringLiteral("Beta 2"),
                                QStringLiteral("x-ray"), QStringLiteral("O'Hara"),

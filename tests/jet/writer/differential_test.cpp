@@ -64,12 +64,9 @@ struct RandomRun {
 class Differential : public ::testing::TestWithParam<RandomRun> {};
 
 TEST_P(Differential, JetFileAndEmbeddedStoreAnswerAlike) {
-    const auto folder = fixtureFolder();
-    if (!folder) {
-        GTEST_SKIP() << "SHARED_MATERIAL_DIR with the Jet fixtures is absent";
-    }
+    const QString folder = fixtureFolder();
     const RandomRun& run = GetParam();
-    const JetCopy jet(*folder, QString::fromUtf8(run.fixture));
+    const JetCopy jet(folder, QString::fromUtf8(run.fixture));
     const TempStore store(copyScript(jet));
     std::mt19937 random(20261207);
     const QStringList pool = codePool(jet, random);
@@ -113,9 +110,11 @@ TEST_P(Differential, JetFileAndEmbeddedStoreAnswerAlike) {
         EXPECT_TRUE(jet.query(sql) == queryRows(sql, store.connectionString()))
             << sql.toStdString();
     }
-    const auto verdict = runJetOracle(jet.path());
-    ASSERT_TRUE(verdict.has_value());
-    EXPECT_TRUE(verdict->sound) << verdict->output.toStdString();
+    if (const auto verdict = runJetOracle(jet.path())) {
+        EXPECT_TRUE(verdict->sound) << verdict->output.toStdString();
+    } else {
+        checkerAbsent();
+    }
     const auto problems = structureProblems(QFile::encodeName(jet.path()).toStdString());
     EXPECT_TRUE(problems.empty()) << problems.front();
 }

@@ -109,9 +109,11 @@ TEST_F(JetChange, EachFixtureTakesTheChangeOrRefusesItChangingNothing) {
             }
         }
 
-        const auto verdict = runJetOracle(copy.path());
-        ASSERT_TRUE(verdict.has_value());
-        EXPECT_TRUE(verdict->sound) << where << "\n" << verdict->output.toStdString();
+        if (const auto verdict = runJetOracle(copy.path())) {
+            EXPECT_TRUE(verdict->sound) << where << "\n" << verdict->output.toStdString();
+        } else {
+            checkerAbsent();
+        }
         const auto problems = structureProblems(QFile::encodeName(copy.path()).toStdString());
         EXPECT_TRUE(problems.empty()) << where << ": " << problems.front();
         for (const QString& table : {QStringLiteral("Story"), QStringLiteral("Book")}) {

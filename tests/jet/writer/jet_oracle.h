@@ -13,9 +13,13 @@ struct CheckerVerdict {
 };
 
 // The checker's verdict on path: every index against the rows, row counts, and the password
-// when one is given. Nothing where the shared material is absent.
+// when one is given. Nothing where the shared material is absent; the test then says so with
+// checkerAbsent().
 std::optional<CheckerVerdict> runJetOracle(const QString& path,
                                            const QString& password = QStringLiteral("kd=73"));
+
+// Marks the running test skipped for want of the checker, saying so, or failed under CI.
+void checkerAbsent();
 
 // The checker run with a command and its operands: its exit status and what it printed;
 // nothing where the shared material is absent.
