@@ -1,5 +1,7 @@
 #include "data/engine_messages.h"
 
+#include "jet/session/engine_words.h"
+
 #include <QFileInfo>
 
 #include <optional>
@@ -7,17 +9,28 @@
 #include <sqlite3.h>
 
 namespace platform {
+namespace {
+
+DbError toDbError(const EngineWords& words, int code) {
+    return DbError(QString::fromStdString(words.text), code);
+}
+
+DbError toDbError(const EngineWords& words) {
+    return toDbError(words, words.code);
+}
+
+} // namespace
 
 DbError fileNotFoundError(const QString& path) {
-    return DbError(QStringLiteral("Could not find file '%1'.").arg(path), SQLITE_CANTOPEN);
+    return toDbError(fileNotFoundWords(path.toStdString()));
 }
 
 DbError unrecognizedFormatError(const QString& path) {
-    return DbError(QStringLiteral("Unrecognized database format '%1'.").arg(path), SQLITE_NOTADB);
+    return toDbError(unrecognizedFormatWords(path.toStdString()));
 }
 
 DbError invalidPasswordError() {
-    return DbError(QStringLiteral("Not a valid password."), SQLITE_AUTH);
+    return toDbError(invalidPasswordWords());
 }
 
 DbError providerNotFoundError() {
@@ -58,27 +71,21 @@ DbError translateSqliteError(int code, const QString& message, const QString& pa
         return unknownNameError(code, message).value_or(DbError(message, code));
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
-        return DbError(QStringLiteral("Could not use '%1'; file already in use. Another program "
-                                      "is writing to it; try again when it has finished.")
-                           .arg(path),
-                       code);
+        return toDbError(fileInUseWords(path.toStdString()), code);
     case SQLITE_CORRUPT:
     case SQLITE_NOTADB:
-        return DbError(unrecognizedFormatError(path).description(), code);
+        return toDbError(unrecognizedFormatWords(path.toStdString()), code);
     case SQLITE_READONLY:
-        return DbError(QStringLiteral("Cannot update. Database or object is read-only."), code);
+        return toDbError(readOnlyWords(), code);
     case SQLITE_FULL:
-        return DbError(QStringLiteral("Not enough space on disk."), code);
+        return toDbError(diskFullWords(), code);
     case SQLITE_IOERR:
-        if (!QFileInfo::exists(path)) {
-            return DbError(fileNotFoundError(path).description(), code);
-        }
-        return DbError(QStringLiteral("Disk or network error."), code);
+        return toDbError(diskErrorWords(path.toStdString()), code);
     case SQLITE_CANTOPEN:
         if (!QFileInfo(path).isFile()) {
-            return DbError(fileNotFoundError(path).description(), code);
+            return toDbError(fileNotFoundWords(path.toStdString()), code);
         }
-        return DbError(QStringLiteral("Cannot update. Database or object is read-only."), code);
+        return toDbError(readOnlyWords(), code);
     default:
         return DbError(message, code);
     }

@@ -5,12 +5,7 @@
 // such callback is noexcept and runs its body behind this guard, which turns any exception into
 // an SQLite result code and, where SQLite takes one, an error message.
 
-#ifdef TEXTRULES_SQLITE_EXTENSION
-#include <sqlite3ext.h>
-SQLITE_EXTENSION_INIT3
-#else
-#include <sqlite3.h>
-#endif
+#include "textrules/sqlite_api.h"
 
 #include <exception>
 #include <new>

@@ -1,80 +1,22 @@
 // The jettext extension in SQLite's own shell answers as our connection does.
 
-#include "tests/tools/program_run.h"
+#include "tests/tools/sqlite_shell.h"
 #include "tests/tools/store_rows.h"
 #include "tools/demo_store/store_builder.h"
 
 #include "tests/testkit/gtest_qt.h"
 
-#include <QStandardPaths>
 #include <QTemporaryDir>
-
-#include <link.h>
-
-#if defined(__SANITIZE_ADDRESS__)
-#define SANITIZED_BUILD 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define SANITIZED_BUILD 1
-#endif
-#endif
 
 namespace {
 
 constexpr const char* kPassword = "kd=73";
 
-// The module without its ".so", as a person would type it after .load: the shell then finds
-// the file and derives the entry point from its name.
-QString moduleWithoutSuffix() {
-    QString module = QStringLiteral(JETTEXT_MODULE);
-    module.chop(3);
-    return module;
-}
-
-#ifdef SANITIZED_BUILD
-// In a sanitizer build the module needs the AddressSanitizer runtime, which the sqlite3
-// program does not carry: lend it the shared runtime this test runs with. Empty if there is
-// none to lend (a runtime linked in statically).
-QString sanitizerRuntime() {
-    QString found;
-    dl_iterate_phdr(
-        [](dl_phdr_info* info, std::size_t, void* result) {
-            const QString name = QString::fromLocal8Bit(info->dlpi_name);
-            if (name.contains(QLatin1String("libasan.so")) ||
-                name.contains(QLatin1String("libclang_rt.asan"))) {
-                *static_cast<QString*>(result) = name;
-                return 1;
-            }
-            return 0;
-        },
-        &found);
-    return found;
-}
-#endif
-
-QProcessEnvironment shellEnvironment() {
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-#ifdef SANITIZED_BUILD
-    environment.insert(QStringLiteral("LD_PRELOAD"), sanitizerRuntime());
-    // The shell's own allocations at exit are not ours to judge.
-    environment.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
-#endif
-    return environment;
-}
-
 class SqliteShell : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        shell_ = QStandardPaths::findExecutable(QStringLiteral("sqlite3"));
-#ifdef SANITIZED_BUILD
-        if (sanitizerRuntime().isEmpty()) {
-            skipReason_ = "the extension needs the sanitizer runtime, and there is no shared one "
-                          "to preload into sqlite3";
-            return;
-        }
-#endif
-        if (shell_.isEmpty()) {
-            skipReason_ = "sqlite3 is not on PATH (Debian package sqlite3)";
+        skipReason_ = sqliteShellMissing();
+        if (!skipReason_.empty()) {
             return;
         }
         dir_ = new QTemporaryDir;
@@ -94,20 +36,14 @@ protected:
             GTEST_SKIP() << skipReason_;
         }
     }
-    static QString path() {
-        return dir_->filePath(QStringLiteral("book.mdb"));
-    }
+    static QString path() { return dir_->filePath(QStringLiteral("book.mdb")); }
 
     // The shell's output lines for the commands, run with the extension loaded or not.
     static ProgramRun shell(const QStringList& commands, bool withExtension = true) {
-        QStringList arguments{QStringLiteral("-batch"), QStringLiteral("-bail"), path()};
-        if (withExtension) {
-            arguments << QStringLiteral(".load ") + moduleWithoutSuffix();
-        }
-        return runProgram(shell_, arguments + commands, shellEnvironment());
+        return runSqliteShell(path(), withExtension ? QStringLiteral(JETTEXT_MODULE) : QString(),
+                              commands);
     }
 
-    static inline QString shell_;
     static inline std::string skipReason_;
     static inline QTemporaryDir* dir_ = nullptr;
 };

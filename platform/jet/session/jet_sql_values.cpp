@@ -1,8 +1,7 @@
 #include "jet/session/jet_sql_values.h"
 
 #include "jet/writer/write_error.h"
-
-#include <sqlite3.h>
+#include "textrules/sqlite_api.h"
 
 #include <algorithm>
 #include <charconv>
@@ -95,13 +94,21 @@ void setDecimalResult(sqlite3_context* context, const std::u16string& decimal) {
 
 } // namespace
 
-std::string jetTableDeclaration(const jet::TableDefinition& table) {
-    std::string sql = "CREATE TABLE x(";
+bool nameReservedBySqlite(const std::string& name) {
+    return sqlite3_strnicmp(name.c_str(), "sqlite_", 7) == 0;
+}
+
+std::string jetColumnDeclarations(const jet::TableDefinition& table) {
+    std::string columns;
     for (std::size_t i = 0; i < table.columns.size(); ++i) {
-        sql += (i == 0 ? "" : ", ") + sqlIdentifier(table.columns[i].name) + ' ' +
-               declaredType(table.columns[i].type);
+        columns += (i == 0 ? "" : ", ") + sqlIdentifier(table.columns[i].name) + ' ' +
+                   declaredType(table.columns[i].type);
     }
-    return sql + ')';
+    return columns;
+}
+
+std::string jetTableDeclaration(const jet::TableDefinition& table) {
+    return "CREATE TABLE x(" + jetColumnDeclarations(table) + ')';
 }
 
 void setSqlResult(sqlite3_context* context, const jet::FieldValue& value) {

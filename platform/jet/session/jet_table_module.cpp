@@ -2,14 +2,14 @@
 
 #include "jet/reader/database.h"
 #include "jet/reader/index_search.h"
+#include "jet/session/engine_words.h"
+#include "jet/session/jet_file_session.h"
 #include "jet/session/jet_sql_values.h"
 #include "jet/session/jet_table_rows.h"
 #include "jet/session/jet_write_state.h"
 #include "textrules/sqlite_callback_guard.h"
 #include "textrules/sqlite_text_functions.h"
 #include "textrules/text_collator.h"
-
-#include <sqlite3.h>
 
 #include <cstring>
 #include <memory>
@@ -31,7 +31,10 @@ struct ModuleContext {
 constexpr int kNoIndex = -1;
 
 struct JetTable : sqlite3_vtab {
-    ModuleContext* context = nullptr;
+    sqlite3* db = nullptr;
+    // The slot of the module "jet" that made the table; none for a table of attachJetTables.
+    JetFileSlot* slot = nullptr;
+    std::shared_ptr<ModuleContext> context;
     const jet::UserTable* table = nullptr;
     // Per column, the index that answers equality on it, or kNoIndex.
     std::vector<int> equalityIndex;
@@ -43,16 +46,23 @@ struct JetCursor : sqlite3_vtab_cursor {
     JetTableRows rows;
 };
 
-// Runs a callback's body behind the guard: a failure of the reader keeps its kind in the
-// result code SQLite passes on, any other exception becomes the guard's.
+int fail(sqlite3_vtab* vtab, const EngineWords& words) noexcept {
+    sqlite3_free(vtab->zErrMsg);
+    vtab->zErrMsg = sqlite3_mprintf("%s", words.text.c_str());
+    return words.code;
+}
+
+// Runs a callback's body behind the guard: a failure of the reader is reported in the
+// engine's words, with its kind in the result code SQLite passes on; any other exception
+// becomes the guard's.
 template <typename Body> int guarded(sqlite3_vtab* vtab, Body&& body) noexcept {
     return textrules::guardedResult(&vtab->zErrMsg, std::forward<Body>(body), [vtab] {
         try {
             throw;
         } catch (const jet::ReadError& error) {
-            sqlite3_free(vtab->zErrMsg);
-            vtab->zErrMsg = sqlite3_mprintf("%s", error.what());
-            return error.kind() == jet::ReadError::Kind::Io ? SQLITE_IOERR : SQLITE_CORRUPT;
+            const auto* table = static_cast<const JetTable*>(vtab);
+            const int code = fail(vtab, readErrorWords(error, table->context->writes.path()));
+            return error.kind() == jet::ReadError::Kind::Io ? SQLITE_IOERR : code;
         } catch (...) {
             return textrules::currentExceptionResult(&vtab->zErrMsg);
         }
@@ -81,28 +91,70 @@ struct TableModule {
     std::size_t position = 0;
 };
 
+int declare(sqlite3* db, std::shared_ptr<ModuleContext> context, std::size_t position,
+            JetFileSlot* slot, sqlite3_vtab** out) {
+    auto table = std::make_unique<JetTable>();
+    table->db = db;
+    table->slot = slot;
+    table->context = std::move(context);
+    table->table = &table->context->database.tables()[position];
+    table->equalityIndex = equalityIndexes(table->table->definition);
+    if (const int rc =
+            sqlite3_declare_vtab(db, jetTableDeclaration(table->table->definition).c_str());
+        rc != SQLITE_OK) {
+        return rc;
+    }
+    *out = table.release();
+    return SQLITE_OK;
+}
+
 int connect(sqlite3* db, void* aux, int /*argc*/, const char* const* /*argv*/, sqlite3_vtab** out,
             char** error) noexcept {
     const auto* module = static_cast<const TableModule*>(aux);
-    ModuleContext* context = module->context.get();
+    return textrules::guardedResult(
+        error, [&] { return declare(db, module->context, module->position, nullptr, out); });
+}
+
+// The module "jet": the table a virtual table is named after, of the file its slot holds.
+int connectNamed(sqlite3* db, void* aux, int argc, const char* const* argv, sqlite3_vtab** out,
+                 char** error) noexcept {
+    auto* slot = static_cast<JetFileSlot*>(aux);
     return textrules::guardedResult(error, [&] {
-        auto table = std::make_unique<JetTable>();
-        table->context = context;
-        table->table = &context->database.tables()[module->position];
-        table->equalityIndex = equalityIndexes(table->table->definition);
-        if (const int rc =
-                sqlite3_declare_vtab(db, jetTableDeclaration(table->table->definition).c_str());
-            rc != SQLITE_OK) {
-            return rc;
+        if (!slot->file || argc < 3) {
+            *error = sqlite3_mprintf("no Jet file is open here: SELECT jet_attach(file, "
+                                     "password) first");
+            return SQLITE_ERROR;
         }
-        *out = table.release();
-        return SQLITE_OK;
+        auto context = std::make_shared<ModuleContext>(slot->file->writes());
+        const auto& tables = context->database.tables();
+        for (std::size_t i = 0; i < tables.size(); ++i) {
+            if (utf8Text(tables[i].name) == argv[2]) {
+                return declare(db, std::move(context), i, slot, out);
+            }
+        }
+        *error = sqlite3_mprintf("the Jet file has no table %s", argv[2]);
+        return SQLITE_ERROR;
     });
 }
 
 int disconnect(sqlite3_vtab* vtab) noexcept {
     delete static_cast<JetTable*>(vtab);
     return SQLITE_OK;
+}
+
+// DROP TABLE would leave the table in the file while the user believes it gone, so only the
+// slot's own clean-up lets a table go; a connection that closes disconnects its tables.
+int destroy(sqlite3_vtab* vtab) noexcept {
+    const auto* table = static_cast<const JetTable*>(vtab);
+    if (table->slot == nullptr || !table->slot->releasing) {
+        return fail(vtab, unsupportedStatementWords());
+    }
+    return disconnect(vtab);
+}
+
+// A renamed table would no longer name its table in the file.
+int rename(sqlite3_vtab* vtab, const char*) noexcept {
+    return fail(vtab, unsupportedStatementWords());
 }
 
 bool collatesAsJetText(sqlite3_index_info* info, int constraint) noexcept {
@@ -219,11 +271,23 @@ int rowId(sqlite3_vtab_cursor* base, sqlite3_int64* out) noexcept {
 
 int update(sqlite3_vtab* vtab, int argc, sqlite3_value** argv, sqlite3_int64*) noexcept {
     auto* table = static_cast<JetTable*>(vtab);
+    if (argc > 1 && sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+        return fail(vtab, unsupportedStatementWords()); // INSERT
+    }
     return table->context->writes.update(vtab, *table->table, argc, argv);
 }
 
+// A change is written, all or nothing, when its statement ends: inside BEGIN ... COMMIT a
+// failed statement could not be taken back from the changes gathered for the file, so a
+// change is refused there.
 int begin(sqlite3_vtab* vtab) noexcept {
-    return static_cast<JetTable*>(vtab)->context->writes.begin(vtab);
+    auto* table = static_cast<JetTable*>(vtab);
+    if (sqlite3_get_autocommit(table->db) == 0) {
+        return fail(vtab, {"A Jet file is changed one statement at a time: run UPDATE or DELETE "
+                           "on its own, outside BEGIN ... COMMIT.",
+                           SQLITE_ERROR});
+    }
+    return table->context->writes.begin(vtab);
 }
 
 int sync(sqlite3_vtab* vtab) noexcept {
@@ -235,14 +299,15 @@ int endStatement(sqlite3_vtab* vtab) noexcept {
     return static_cast<JetTable*>(vtab)->context->writes.endStatement(vtab);
 }
 
-sqlite3_module makeModule() {
+sqlite3_module makeModule(decltype(sqlite3_module::xConnect) connector) {
     sqlite3_module module{};
     module.iVersion = 1;
-    module.xCreate = connect;
-    module.xConnect = connect;
+    module.xCreate = connector;
+    module.xConnect = connector;
     module.xBestIndex = bestIndex;
     module.xDisconnect = disconnect;
-    module.xDestroy = disconnect;
+    module.xDestroy = destroy;
+    module.xRename = rename;
     module.xOpen = open;
     module.xClose = close;
     module.xFilter = filter;
@@ -258,10 +323,15 @@ sqlite3_module makeModule() {
     return module;
 }
 
-const sqlite3_module kModule = makeModule();
+const sqlite3_module kModule = makeModule(connect);
+const sqlite3_module kNamedModule = makeModule(connectNamed);
 
 void destroyTableModule(void* module) noexcept {
     delete static_cast<TableModule*>(module);
+}
+
+void destroySlot(void* slot) noexcept {
+    delete static_cast<JetFileSlot*>(slot);
 }
 
 } // namespace
@@ -278,7 +348,7 @@ int attachJetTables(sqlite3* db, JetWriteState& writes) {
         const std::string name = utf8Text(tables[i].name);
         // A name SQLite keeps for itself stays out of reach rather than making the whole file
         // unreadable.
-        if (sqlite3_strnicmp(name.c_str(), "sqlite_", 7) == 0) {
+        if (nameReservedBySqlite(name)) {
             continue;
         }
         TableModule* module = nullptr;
@@ -294,6 +364,23 @@ int attachJetTables(sqlite3* db, JetWriteState& writes) {
         }
     }
     return SQLITE_OK;
+}
+
+} // namespace platform
+
+namespace platform {
+
+JetFileSlot* createJetModule(sqlite3* db) {
+    JetFileSlot* slot = nullptr;
+    try {
+        slot = new JetFileSlot;
+    } catch (...) {
+        return nullptr;
+    }
+    // On failure SQLite has already called destroySlot.
+    return sqlite3_create_module_v2(db, "jet", &kNamedModule, slot, destroySlot) == SQLITE_OK
+               ? slot
+               : nullptr;
 }
 
 } // namespace platform

@@ -1,10 +1,9 @@
 #include "jet/session/jet_write_state.h"
 
 #include "jet/reader/read_error.h"
+#include "jet/session/engine_words.h"
 #include "jet/writer/change_writer.h"
 #include "textrules/sqlite_callback_guard.h"
-
-#include <sqlite3.h>
 
 #include <new>
 
@@ -17,8 +16,8 @@ jet::RowLocation locationOf(sqlite3_int64 rowId) {
 
 } // namespace
 
-JetWriteState::JetWriteState(const jet::Database& database, jet::LockedFile& file)
-    : database_(database), file_(file) {}
+JetWriteState::JetWriteState(const jet::Database& database, jet::LockedFile& file, std::string path)
+    : database_(database), file_(file), path_(std::move(path)) {}
 
 template <typename Body> int JetWriteState::guarded(sqlite3_vtab* vtab, Body&& body) noexcept {
     return textrules::guardedResult(&vtab->zErrMsg, std::forward<Body>(body), [this, vtab] {
@@ -28,15 +27,14 @@ template <typename Body> int JetWriteState::guarded(sqlite3_vtab* vtab, Body&& b
             throw;
         } catch (const jet::WriteError& error) {
             failure_ = error;
-            vtab->zErrMsg = sqlite3_mprintf("%s", error.what());
-            return SQLITE_ERROR;
         } catch (const jet::ReadError& error) {
             failure_ = jet::WriteError(jet::WriteError::Kind::Unsupported, error.what());
-            vtab->zErrMsg = sqlite3_mprintf("%s", error.what());
-            return SQLITE_CORRUPT;
         } catch (...) {
             return textrules::currentExceptionResult(&vtab->zErrMsg);
         }
+        const EngineWords words = writeErrorWords(*failure_, path_);
+        vtab->zErrMsg = sqlite3_mprintf("%s", words.text.c_str());
+        return words.code;
     });
 }
 

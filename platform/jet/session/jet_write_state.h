@@ -6,6 +6,7 @@
 #include "jet/writer/write_error.h"
 
 #include <optional>
+#include <string>
 #include <vector>
 
 struct sqlite3_vtab;
@@ -15,16 +16,18 @@ namespace platform {
 
 // The change one statement makes to a Jet file: SQLite hands over its rows one by one, and
 // the whole change is worked out and written, all or nothing, when SQLite syncs the
-// statement's transaction. A refusal is kept for the session to report in its own words.
+// statement's transaction. A refusal is kept for the session to report, and its message is
+// the engine's words about the file at path (as the user gave it).
 class JetWriteState {
 public:
-    JetWriteState(const jet::Database& database, jet::LockedFile& file);
+    JetWriteState(const jet::Database& database, jet::LockedFile& file, std::string path);
 
     const jet::Database& database() const noexcept { return database_; }
+    const std::string& path() const noexcept { return path_; }
     const std::optional<jet::WriteError>& failure() const noexcept { return failure_; }
 
     // The virtual-table hooks of one table; each returns an SQLite result code and, on
-    // failure, leaves its message in vtab. None of them lets an exception out.
+    // failure, leaves the engine's words in vtab. None of them lets an exception out.
     int begin(sqlite3_vtab* vtab) noexcept;
     int update(sqlite3_vtab* vtab, const jet::UserTable& table, int argc,
                sqlite3_value** argv) noexcept;
@@ -41,6 +44,7 @@ private:
 
     const jet::Database& database_;
     jet::LockedFile& file_;
+    const std::string path_;
     std::optional<jet::WriteError> failure_;
     bool writing_ = false;
     const jet::UserTable* table_ = nullptr;
