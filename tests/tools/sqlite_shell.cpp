@@ -20,30 +20,45 @@ QString shellProgram() {
 }
 
 #ifdef SANITIZED_BUILD
+// The first library loaded into this test whose name holds one of names, or "".
+QString loadedLibrary(const QStringList& names) {
+    struct Search {
+        const QStringList& names;
+        QString found;
+    } search{names, {}};
+    dl_iterate_phdr(
+        [](dl_phdr_info* info, std::size_t, void* data) {
+            auto* into = static_cast<Search*>(data);
+            const QString name = QString::fromLocal8Bit(info->dlpi_name);
+            for (const QString& wanted : into->names) {
+                if (name.contains(wanted)) {
+                    into->found = name;
+                    return 1;
+                }
+            }
+            return 0;
+        },
+        &search);
+    return search.found;
+}
+
 // In a sanitizer build an extension needs the AddressSanitizer runtime, which the sqlite3
 // program does not carry: lend it the shared runtime this test runs with. Empty if there is
 // none to lend (a runtime linked in statically).
 QString sanitizerRuntime() {
-    QString found;
-    dl_iterate_phdr(
-        [](dl_phdr_info* info, std::size_t, void* result) {
-            const QString name = QString::fromLocal8Bit(info->dlpi_name);
-            if (name.contains(QLatin1String("libasan.so")) ||
-                name.contains(QLatin1String("libclang_rt.asan"))) {
-                *static_cast<QString*>(result) = name;
-                return 1;
-            }
-            return 0;
-        },
-        &found);
-    return found;
+    return loadedLibrary({QStringLiteral("libasan.so"), QStringLiteral("libclang_rt.asan")});
 }
 #endif
 
 QProcessEnvironment shellEnvironment() {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
 #ifdef SANITIZED_BUILD
-    environment.insert(QStringLiteral("LD_PRELOAD"), sanitizerRuntime());
+    // The C++ runtime comes in with it: the runtime finds the real throw of an exception when
+    // it starts, long before the shell loads an extension that brings the C++ runtime in.
+    environment.insert(
+        QStringLiteral("LD_PRELOAD"),
+        sanitizerRuntime() + QLatin1Char(' ') +
+            loadedLibrary({QStringLiteral("libstdc++.so"), QStringLiteral("libc++.so")}));
     // The shell's own allocations at exit are not ours to judge.
     environment.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
 #endif
