@@ -1,7 +1,5 @@
 #include "data/engine_messages.h"
 
-#include "jet/session/engine_words.h"
-
 #include <QFileInfo>
 
 #include <optional>
@@ -15,11 +13,11 @@ DbError toDbError(const EngineWords& words, int code) {
     return DbError(QString::fromStdString(words.text), code);
 }
 
+} // namespace
+
 DbError toDbError(const EngineWords& words) {
     return toDbError(words, words.code);
 }
-
-} // namespace
 
 DbError fileNotFoundError(const QString& path) {
     return toDbError(fileNotFoundWords(path.toStdString()));

@@ -15,10 +15,6 @@
 namespace platform {
 namespace {
 
-DbError toDbError(const EngineWords& words) {
-    return DbError(QString::fromStdString(words.text), words.code);
-}
-
 // Reading, UPDATE and DELETE are what a Jet file runs; anything else is refused while the
 // statement is being prepared, before it can run.
 int allowReadUpdateDelete(void*, int action, const char*, const char*, const char*, const char*) {

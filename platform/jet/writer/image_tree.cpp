@@ -51,20 +51,25 @@ IndexEntry TreeView::entryAt(const IndexPage& page, std::size_t i, std::uint32_t
     return entry;
 }
 
-std::pair<std::uint32_t, std::optional<std::size_t>> TreeView::childFor(const IndexPage& node,
-                                                                        const IndexEntry& target) {
-    // A node entry repeats the greatest entry of its child: the first one not below the
-    // target leads to it; past them all lies the tail.
+std::size_t TreeView::firstNotBelow(const IndexPage& page, const IndexEntry& target) {
     std::size_t low = 0;
-    std::size_t high = node.entryCount();
+    std::size_t high = page.entryCount();
     while (low < high) {
         const std::size_t middle = low + (high - low) / 2;
-        if (entryAt(node, middle) < target) {
+        if (entryAt(page, middle) < target) {
             low = middle + 1;
         } else {
             high = middle;
         }
     }
+    return low;
+}
+
+std::pair<std::uint32_t, std::optional<std::size_t>> TreeView::childFor(const IndexPage& node,
+                                                                        const IndexEntry& target) {
+    // A node entry repeats the greatest entry of its child: the first one not below the
+    // target leads to it; past them all lies the tail.
+    const std::size_t low = firstNotBelow(node, target);
     if (low < node.entryCount()) {
         std::uint32_t child = 0;
         entryAt(node, low, &child);
@@ -130,16 +135,7 @@ bool TreeView::contains(const IndexEntry& entry) {
         return false;
     }
     const IndexPage& leaf = page(number);
-    std::size_t low = 0;
-    std::size_t high = leaf.entryCount();
-    while (low < high) {
-        const std::size_t middle = low + (high - low) / 2;
-        if (entryAt(leaf, middle) < entry) {
-            low = middle + 1;
-        } else {
-            high = middle;
-        }
-    }
+    const std::size_t low = firstNotBelow(leaf, entry);
     return low < leaf.entryCount() && entryAt(leaf, low) == entry;
 }
 

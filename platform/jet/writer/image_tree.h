@@ -41,6 +41,8 @@ public:
     std::size_t countKey(const KeyBytes& key, std::size_t limit);
 
 private:
+    // The position of the first entry of page that is not below target (entryCount if none).
+    std::size_t firstNotBelow(const IndexPage& page, const IndexEntry& target);
     // The child of node that target belongs under, and the position of its entry.
     std::pair<std::uint32_t, std::optional<std::size_t>> childFor(const IndexPage& node,
                                                                   const IndexEntry& target);
